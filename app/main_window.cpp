@@ -1,0 +1,83 @@
+#include "app/main_window.h"
+
+#include "app/command_line.h"
+#include "attach/watchdog.h"
+#include "tray/icon_callback.h"
+
+namespace tarnvale {
+
+MainWindow::MainWindow(WindowSystem& windows, WindowHandle self, IconHandle icon)
+    : windows_(windows), self_(self), icon_(icon)
+{
+}
+
+MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
+{
+    target_.targetText = TargetTextFromCommandLine(commandLine);
+    if (IsBlank(target_.targetText)) {
+        windows_.ShowMessageBox(kUsageText, kAppCaption, MessageBoxIcon::Information);
+        windows_.EndProcess();
+        return StartResult::Ended;
+    }
+
+    target_.targetWindow = FindTargetWindow(windows_, target_.targetText);
+    if (target_.targetWindow == 0) {
+        windows_.ShowMessageBox(kNotFoundText, kAppCaption, MessageBoxIcon::Exclamation);
+        windows_.EndProcess();
+        return StartResult::Ended;
+    }
+
+    AttachToDesktop(windows_, target_, target_.targetWindow);
+
+    trayRecord_ = MakeTrayRecord(self_, icon_);
+    AddTrayIcon(windows_, trayRecord_);
+    running_ = true;
+    return StartResult::Running;
+}
+
+void MainWindow::OnTimerTick()
+{
+    // Ticks may only begin once start-up has finished, and end with the window.
+    if (!running_ || closed_)
+        return;
+    WatchdogTick(windows_, target_);
+}
+
+void MainWindow::OnIconCallback(std::uint32_t lParam)
+{
+    if (!running_ || closed_ || !OpensPopupMenu(HorizontalCoordinate(lParam)))
+        return;
+    switch (windows_.ShowPopupMenu()) {
+    case MenuChoice::About:
+        OnMenuAbout();
+        break;
+    case MenuChoice::Exit:
+        OnMenuExit();
+        break;
+    case MenuChoice::None:
+        break;
+    }
+}
+
+void MainWindow::OnMenuAbout()
+{
+    windows_.ShowAboutWindow();
+}
+
+void MainWindow::OnMenuExit()
+{
+    windows_.CloseAboutWindow();
+    windows_.CloseMainWindow();
+}
+
+void MainWindow::OnClosing()
+{
+    if (!running_ || closed_)
+        return;
+    closed_ = true;
+    DeleteTrayIcon(windows_, trayRecord_);
+    if (target_.targetWindow != 0)
+        windows_.SetParent(target_.targetWindow, 0);
+}
+
+}  // namespace tarnvale

@@ -1,0 +1,123 @@
+// The hidden main window: it owns the program's state and turns window messages into
+// calls of the logic in MainWindow.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/main_window.h"
+#include "attach/watchdog.h"
+#include "platform/win32_window_system.h"
+#include "resources/resource_ids.h"
+#include "tray/tray_record.h"
+
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"TarnvaleMain";
+constexpr UINT_PTR kWatchdogTimerId = 1;
+
+struct App {
+    explicit App(HINSTANCE instance) : instance(instance), windows(instance) {}
+
+    HINSTANCE instance;
+    HICON smallIcon = nullptr;
+    tarnvale::Win32WindowSystem windows;
+    std::optional<tarnvale::MainWindow> logic;
+};
+
+App* AppOf(HWND window)
+{
+    return reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void OnCreate(HWND window, App& app)
+{
+    app.windows.SetMainWindow(window);
+    app.logic.emplace(app.windows, tarnvale::ToHandle(window),
+                      static_cast<tarnvale::IconHandle>(reinterpret_cast<UINT_PTR>(app.smallIcon)));
+    // Ticks start only once start-up is through, so no message box is ever open during one.
+    if (app.logic->Start(GetCommandLineW()) == tarnvale::MainWindow::StartResult::Running)
+        SetTimer(window, kWatchdogTimerId, tarnvale::kWatchdogIntervalMs, nullptr);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    App* const app = AppOf(window);
+    if (!app)
+        return DefWindowProcW(window, message, wParam, lParam);
+
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window, *app);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kWatchdogTimerId && app->logic)
+            app->logic->OnTimerTick();
+        return 0;
+    case WM_MOUSEMOVE:
+        // The window is never shown, so every mouse move is the icon's callback.
+        if (app->logic)
+            app->logic->OnIconCallback(static_cast<std::uint32_t>(lParam));
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The process may be ended as soon as this returns.
+        if (wParam && app->logic) {
+            app->logic->OnClosing();
+            DestroyWindow(window);
+        }
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, kWatchdogTimerId);
+        if (app->logic)
+            app->logic->OnClosing();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    App app(instance);
+    const HICON bigIcon = static_cast<HICON>(LoadImageW(
+        instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+        GetSystemMetrics(SM_CYICON), LR_SHARED));
+    app.smallIcon = static_cast<HICON>(LoadImageW(
+        instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = bigIcon;
+    windowClass.hIconSm = app.smallIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExW(&windowClass))
+        return 1;
+
+    const std::wstring caption(tarnvale::kAppCaption);
+    // Created hidden and never shown: no frame, no task-bar button.
+    if (!CreateWindowExW(0, kMainWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                         nullptr, instance, &app))
+        return 1;
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

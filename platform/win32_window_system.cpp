@@ -1,0 +1,157 @@
+#include "platform/win32_window_system.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include <shellapi.h>
+
+#include "resources/resource_ids.h"
+
+namespace tarnvale {
+
+namespace {
+
+// How long a target may take to answer before we decline to wait on it: changing the
+// parent of another thread's window waits on that thread, and a hung target would
+// otherwise hang us with it.
+constexpr UINT kAnswerTimeoutMs = 200;
+
+// The ANSI form of `text`, or nothing when some character has no ANSI form: such a text
+// can only ever match the wrong window, since every lost character becomes '?'.
+std::optional<std::string> ToAnsi(std::wstring_view text)
+{
+    if (text.empty())
+        return std::string();
+    const int wideLength = static_cast<int>(text.size());
+    const bool utf8 = GetACP() == CP_UTF8;  // lossless, and refuses the lossy-check flags
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL* const lossyOut = utf8 ? nullptr : &lossy;
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, nullptr, 0,
+                                         nullptr, lossyOut);
+    if (size <= 0 || lossy)
+        return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, ansi.data(), size, nullptr,
+                        nullptr);
+    return ansi;
+}
+
+bool AnswersMessages(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                               kAnswerTimeoutMs, &ignored) != 0;
+}
+
+}  // namespace
+
+HWND ToHwnd(WindowHandle handle)
+{
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+}
+
+WindowHandle ToHandle(HWND window)
+{
+    return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
+}
+
+WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
+                                            std::optional<std::wstring_view> title)
+{
+    std::optional<std::string> ansiClass;
+    std::optional<std::string> ansiTitle;
+    if (className && !(ansiClass = ToAnsi(*className)))
+        return 0;
+    if (title && !(ansiTitle = ToAnsi(*title)))
+        return 0;
+    return ToHandle(::FindWindowA(ansiClass ? ansiClass->c_str() : nullptr,
+                                  ansiTitle ? ansiTitle->c_str() : nullptr));
+}
+
+void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent)
+{
+    const HWND window = ToHwnd(child);
+    if (!AnswersMessages(window))
+        return;
+    ::SetParent(window, ToHwnd(newParent));
+}
+
+std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
+{
+    return ::IsWindow(ToHwnd(window));
+}
+
+std::int32_t Win32WindowSystem::GetWindowLongA(WindowHandle window, WindowLong index)
+{
+    return ::GetWindowLongA(ToHwnd(window), static_cast<int>(index));
+}
+
+WindowHandle Win32WindowSystem::GetForegroundWindow()
+{
+    return ToHandle(::GetForegroundWindow());
+}
+
+void Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,
+                                          const NotifyIconDataA& record)
+{
+    static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(NotifyIconDataA, szTip));
+    static_assert(sizeof(NOTIFYICONDATAA) >= sizeof(NotifyIconDataA));
+    // The shell reads cbSize and takes only the original 88 bytes.
+    NOTIFYICONDATAA data{};
+    std::memcpy(&data, &record, sizeof record);
+    ::Shell_NotifyIconA(static_cast<DWORD>(message), &data);
+}
+
+void Win32WindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view caption,
+                                       MessageBoxIcon icon)
+{
+    const std::wstring textZ(text);
+    const std::wstring captionZ(caption);
+    MessageBoxW(nullptr, textZ.c_str(), captionZ.c_str(), MB_OK | static_cast<UINT>(icon));
+}
+
+void Win32WindowSystem::EndProcess()
+{
+    ExitProcess(0);
+}
+
+MenuChoice Win32WindowSystem::ShowPopupMenu()
+{
+    const HMENU bar = LoadMenuW(instance_, MAKEINTRESOURCEW(IDM_MAIN));
+    if (!bar)
+        return MenuChoice::None;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Without the foreground, a click elsewhere or Esc would leave the menu open.
+    SetForegroundWindow(mainWindow_);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        GetSubMenu(bar, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+        cursor.x, cursor.y, 0, mainWindow_, nullptr));
+    PostMessageW(mainWindow_, WM_NULL, 0, 0);
+    DestroyMenu(bar);
+    switch (command) {
+    case IDM_ABOUT:
+        return MenuChoice::About;
+    case IDM_EXIT:
+        return MenuChoice::Exit;
+    default:
+        return MenuChoice::None;
+    }
+}
+
+void Win32WindowSystem::ShowAboutWindow()
+{
+}
+
+void Win32WindowSystem::CloseAboutWindow()
+{
+}
+
+void Win32WindowSystem::CloseMainWindow()
+{
+    SendMessageW(mainWindow_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace tarnvale

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/window_system.h"
+
+namespace tarnvale {
+
+HWND ToHwnd(WindowHandle handle);
+WindowHandle ToHandle(HWND window);
+
+// The window system as Windows gives it. The About window comes through the two
+// callbacks, so that this file knows nothing of its layout.
+class Win32WindowSystem final : public WindowSystem {
+public:
+    explicit Win32WindowSystem(HINSTANCE instance) : instance_(instance) {}
+
+    void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+    WindowHandle FindWindowA(std::optional<std::wstring_view> className,
+                             std::optional<std::wstring_view> title) override;
+    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    std::int32_t IsWindow(WindowHandle window) override;
+    std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
+    WindowHandle GetForegroundWindow() override;
+    void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
+
+    void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
+                        MessageBoxIcon icon) override;
+    [[noreturn]] void EndProcess() override;
+    MenuChoice ShowPopupMenu() override;
+    void ShowAboutWindow() override;
+    void CloseAboutWindow() override;
+    void CloseMainWindow() override;
+
+private:
+    HINSTANCE instance_;
+    HWND mainWindow_ = nullptr;
+};
+
+}  // namespace tarnvale

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tarnvale {
+
+// A 32-bit window handle as the window system gives it; 0 means no window.
+using WindowHandle = std::uint32_t;
+// Icon handles are of the same width.
+using IconHandle = std::uint32_t;
+
+// Indexes for GetWindowLongA.
+enum class WindowLong : std::int32_t {
+    ExStyle = -20,
+    HwndParent = -8,
+};
+
+enum class NotifyIconMessage : std::uint32_t {
+    Add = 0,
+    Delete = 2,
+};
+
+enum class MessageBoxIcon : std::uint32_t {
+    Exclamation = 48,
+    Information = 64,
+};
+
+enum class MenuChoice {
+    None,
+    About,
+    Exit,
+};
+
+// The shell's NOTIFYICONDATAA in its original 88-byte form. The shell reads it byte by
+// byte, so the layout is pinned down here and checked below.
+struct NotifyIconDataA {
+    std::uint32_t cbSize;
+    std::uint32_t hWnd;
+    std::uint32_t uID;
+    std::uint32_t uFlags;
+    std::uint32_t uCallbackMessage;
+    std::uint32_t hIcon;
+    std::array<char, 64> szTip;
+};
+static_assert(sizeof(NotifyIconDataA) == 88);
+static_assert(offsetof(NotifyIconDataA, hWnd) == 4);
+static_assert(offsetof(NotifyIconDataA, uID) == 8);
+static_assert(offsetof(NotifyIconDataA, uFlags) == 12);
+static_assert(offsetof(NotifyIconDataA, uCallbackMessage) == 16);
+static_assert(offsetof(NotifyIconDataA, hIcon) == 20);
+static_assert(offsetof(NotifyIconDataA, szTip) == 24);
+
+// Everything the program asks of the window system, the shell and the toolkit.
+// Texts are wide; the Windows implementation converts them to the ANSI code page
+// for each ANSI call.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // user32 and shell32, under their own names. std::nullopt passes no text (NULL).
+    virtual WindowHandle FindWindowA(std::optional<std::wstring_view> className,
+                                     std::optional<std::wstring_view> title) = 0;
+    virtual void SetParent(WindowHandle child, WindowHandle newParent) = 0;
+    virtual std::int32_t IsWindow(WindowHandle window) = 0;
+    virtual std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) = 0;
+    virtual WindowHandle GetForegroundWindow() = 0;
+    virtual void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) = 0;
+
+    // Toolkit services.
+    // Modal, with one OK button; returns when the user closes it.
+    virtual void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
+                                MessageBoxIcon icon) = 0;
+    // Ends the process at once; on Windows it does not return.
+    virtual void EndProcess() = 0;
+    // The popup menu at the mouse cursor; returns once it has closed.
+    virtual MenuChoice ShowPopupMenu() = 0;
+    // Shows the one About window, loading it first if it is not loaded.
+    virtual void ShowAboutWindow() = 0;
+    // Closes the About window if it is loaded; never creates it.
+    virtual void CloseAboutWindow() = 0;
+    // Closes the main window; its closing handler runs before it goes.
+    virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace tarnvale

@@ -1,0 +1,210 @@
+#include "app/main_window.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "fake_window_system.h"
+
+namespace tarnvale {
+namespace {
+
+using ::tarnvale::testing::FakeWindowSystem;
+using Calls = std::vector<std::string>;
+
+constexpr WindowHandle kSelf = 0x77;
+constexpr IconHandle kIcon = 0x55;
+
+const std::string kUsageBox = "MessageBox(Usage: tarnvale windowtitle/classname, Tarnvale, 64)";
+const std::string kNotFoundBox = "MessageBox(Window not found!, Tarnvale, 48)";
+
+class Startup : public ::testing::Test {
+protected:
+    Startup() : main(windows, kSelf, kIcon)
+    {
+        desktop = windows.AddDesktop();
+        windows.onMainWindowClose = [this] { main.OnClosing(); };
+    }
+
+    FakeWindowSystem windows;
+    MainWindow main;
+    WindowHandle desktop = 0;
+};
+
+TEST_F(Startup, BlankCommandLineShowsUsageAndEnds)
+{
+    for (const wchar_t* commandLine : {L"tarnvale.exe", L"tarnvale.exe ", L"tarnvale.exe      "}) {
+        FakeWindowSystem fresh;
+        MainWindow program(fresh, kSelf, kIcon);
+        EXPECT_EQ(program.Start(commandLine), MainWindow::StartResult::Ended);
+        EXPECT_EQ(fresh.calls, (Calls{kUsageBox, "EndProcess()"}));
+        // Ticks, callbacks and closing after an ended start-up touch nothing.
+        fresh.calls.clear();
+        program.OnTimerTick();
+        program.OnIconCallback(0x204);
+        program.OnClosing();
+        EXPECT_TRUE(fresh.calls.empty());
+    }
+}
+
+TEST_F(Startup, TabsOnlyAreLookedUpAndNotFound)
+{
+    EXPECT_EQ(main.Start(L"tarnvale.exe \t\t"), MainWindow::StartResult::Ended);
+    EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=\\u0009\\u0009)",
+                                    "FindWindowA(title=\\u0009\\u0009)", kNotFoundBox,
+                                    "EndProcess()"}));
+}
+
+TEST_F(Startup, UnknownWindowEndsWithoutAttachingOrAddingTheIcon)
+{
+    EXPECT_EQ(main.Start(L"tarnvale.exe Nothing"), MainWindow::StartResult::Ended);
+    EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=Nothing)", "FindWindowA(title=Nothing)",
+                                    kNotFoundBox, "EndProcess()"}));
+    EXPECT_TRUE(windows.notifications.empty());
+}
+
+TEST_F(Startup, FoundByClassIsAttachedThenTheIconIsAdded)
+{
+    const WindowHandle target = windows.AddWindow(L"Notepad", L"Untitled - Notepad");
+    windows.AddWindow(L"Other", L"Notepad");  // a title match must lose to the class
+    EXPECT_EQ(main.Start(L"\"C:\\Program Files\\tarnvale.exe\" Notepad"),
+              MainWindow::StartResult::Running);
+    EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=Notepad)", "FindWindowA(class=progman)",
+                                    "SetParent(0x1004, 0x1000)", "Shell_NotifyIconA(NIM_ADD)"}));
+    EXPECT_EQ(main.target().targetWindow, target);
+    EXPECT_EQ(main.target().desktopWindow, desktop);
+    EXPECT_EQ(main.target().targetText, L"Notepad");
+    EXPECT_EQ(windows.endProcessCalls, 0);
+}
+
+TEST_F(Startup, FoundByTitleWhenNoClassMatches)
+{
+    const WindowHandle target = windows.AddWindow(L"Other", L"Untitled - Notepad");
+    EXPECT_EQ(main.Start(L"tarnvale.exe Untitled - Notepad"), MainWindow::StartResult::Running);
+    EXPECT_EQ(main.target().targetWindow, target);
+    EXPECT_EQ(windows.At(target).parent, desktop);
+}
+
+TEST_F(Startup, TrailingBlanksAndQuotesArePartOfTheLookup)
+{
+    windows.AddWindow(L"Foo", L"Foo");
+    EXPECT_EQ(main.Start(L"tarnvale.exe Foo "), MainWindow::StartResult::Ended);
+    EXPECT_EQ(windows.calls[0], "FindWindowA(class=Foo )");
+    EXPECT_EQ(windows.calls[1], "FindWindowA(title=Foo )");
+
+    FakeWindowSystem quoted;
+    const WindowHandle target = quoted.AddWindow(L"X", L"\"My Window\"");
+    quoted.AddWindow(L"Y", L"My Window");
+    MainWindow program(quoted, kSelf, kIcon);
+    EXPECT_EQ(program.Start(L"tarnvale.exe \"My Window\""), MainWindow::StartResult::Running);
+    EXPECT_EQ(program.target().targetWindow, target);
+}
+
+TEST_F(Startup, WithoutADesktopTheTargetGetsParentZeroAndTheProgramRuns)
+{
+    FakeWindowSystem bare;
+    const WindowHandle target = bare.AddWindow(L"Foo", L"Foo");
+    MainWindow program(bare, kSelf, kIcon);
+    EXPECT_EQ(program.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+    EXPECT_EQ(bare.calls, (Calls{"FindWindowA(class=Foo)", "FindWindowA(class=progman)",
+                                 "SetParent(0x1000, 0)", "Shell_NotifyIconA(NIM_ADD)"}));
+    EXPECT_EQ(program.target().targetWindow, target);
+}
+
+TEST_F(Startup, NoTickActsBeforeStartUp)
+{
+    windows.AddWindow(L"Foo", L"Foo");
+    main.OnTimerTick();
+    main.OnIconCallback(0x204);
+    EXPECT_TRUE(windows.calls.empty());
+}
+
+class Running : public Startup {
+protected:
+    Running()
+    {
+        target = windows.AddWindow(L"Foo", L"Foo");
+        EXPECT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+        windows.calls.clear();
+    }
+
+    WindowHandle target = 0;
+};
+
+TEST_F(Running, RightButtonPressOpensTheMenuOnceAndDismissingDoesNothing)
+{
+    main.OnIconCallback(0x204);
+    main.OnIconCallback(0x205);  // the matching release
+    for (const std::uint32_t message : {0x200u, 0x201u, 0x202u, 0x203u})
+        main.OnIconCallback(message);
+    EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()"}));
+}
+
+TEST_F(Running, AboutShowsTheAboutWindowAndTouchesNothingElse)
+{
+    windows.menuChoice = MenuChoice::About;
+    main.OnIconCallback(0x204);
+    EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()", "ShowAboutWindow()"}));
+}
+
+TEST_F(Running, ExitClosesAboutThenMainThenDeletesTheIconAndDetaches)
+{
+    windows.menuChoice = MenuChoice::Exit;
+    main.OnIconCallback(0x204);
+    EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()", "CloseAboutWindow()", "CloseMainWindow()",
+                                    "Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0)"}));
+    EXPECT_EQ(windows.At(target).parent, 0u);
+}
+
+TEST_F(Running, IconIsDeletedWithTheRecordItWasAddedWith)
+{
+    main.OnClosing();
+    ASSERT_EQ(windows.notifications.size(), 2u);
+    const auto& [addMessage, added] = windows.notifications[0];
+    const auto& [deleteMessage, deleted] = windows.notifications[1];
+    EXPECT_EQ(addMessage, NotifyIconMessage::Add);
+    EXPECT_EQ(deleteMessage, NotifyIconMessage::Delete);
+    EXPECT_EQ(std::memcmp(&added, &deleted, sizeof added), 0);
+    EXPECT_EQ(added.hWnd, kSelf);
+    EXPECT_EQ(added.hIcon, kIcon);
+}
+
+TEST_F(Running, ClosingRunsOnceWhateverClosesTheWindow)
+{
+    main.OnClosing();  // the end of the session
+    main.OnClosing();  // then the window's own destruction
+    main.OnTimerTick();
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0)"}));
+}
+
+TEST_F(Running, ClosingAfterTheTargetWasLostDetachesNothing)
+{
+    windows.Destroy(target);
+    main.OnTimerTick();
+    ASSERT_EQ(main.target().targetWindow, 0u);
+    windows.calls.clear();
+    main.OnClosing();
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)"}));
+}
+
+TEST_F(Running, TickInsideTheMenuLoopStillReattaches)
+{
+    windows.At(target).parent = 0;
+    windows.whileMenuOpen = [this] { main.OnTimerTick(); };
+    main.OnIconCallback(0x204);
+    EXPECT_EQ(windows.At(target).parent, desktop);
+}
+
+TEST_F(Running, ExitFromTheMenuWhileATickRunsInsideIt)
+{
+    windows.menuChoice = MenuChoice::Exit;
+    windows.whileMenuOpen = [this] { main.OnTimerTick(); };
+    main.OnIconCallback(0x204);
+    EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0)");
+    windows.calls.clear();
+    main.OnTimerTick();
+    EXPECT_TRUE(windows.calls.empty()) << "no tick after the close";
+}
+
+}  // namespace
+}  // namespace tarnvale

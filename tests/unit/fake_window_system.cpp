@@ -1,0 +1,150 @@
+#include "fake_window_system.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwctype>
+
+namespace tarnvale::testing {
+
+namespace {
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+        return std::towlower(x) == std::towlower(y);
+    });
+}
+
+std::string Hex(std::uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%#x", value);
+    return value == 0 ? "0" : text;
+}
+
+}  // namespace
+
+std::string Narrow(std::wstring_view text)
+{
+    std::string out;
+    for (const wchar_t c : text) {
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+WindowHandle FakeWindowSystem::AddWindow(std::wstring className, std::wstring title)
+{
+    const WindowHandle handle = nextHandle_;
+    nextHandle_ += 4;
+    windows_[handle] = Window{std::move(className), std::move(title)};
+    return handle;
+}
+
+void FakeWindowSystem::Destroy(WindowHandle window)
+{
+    windows_.erase(window);
+}
+
+WindowHandle FakeWindowSystem::FindWindowA(std::optional<std::wstring_view> className,
+                                           std::optional<std::wstring_view> title)
+{
+    std::string what;
+    if (className)
+        what = "class=" + Narrow(*className);
+    if (title)
+        what += (what.empty() ? "title=" : ", title=") + Narrow(*title);
+    calls.push_back("FindWindowA(" + what + ")");
+    for (const auto& [handle, window] : windows_) {
+        if (window.parent != 0)
+            continue;  // only top-level windows are found
+        if (className && !SameTextIgnoringCase(*className, window.className))
+            continue;
+        if (title && !SameTextIgnoringCase(*title, window.title))
+            continue;
+        return handle;
+    }
+    return 0;
+}
+
+void FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent)
+{
+    calls.push_back("SetParent(" + Hex(child) + ", " + Hex(newParent) + ")");
+    if (const auto found = windows_.find(child); found != windows_.end())
+        found->second.parent = newParent;
+}
+
+std::int32_t FakeWindowSystem::IsWindow(WindowHandle window)
+{
+    calls.push_back("IsWindow(" + Hex(window) + ")");
+    return windows_.contains(window) ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::GetWindowLongA(WindowHandle window, WindowLong index)
+{
+    const bool exStyle = index == WindowLong::ExStyle;
+    calls.push_back("GetWindowLongA(" + Hex(window) + (exStyle ? ", GWL_EXSTYLE)" : ", GWL_HWNDPARENT)"));
+    const auto found = windows_.find(window);
+    if (found == windows_.end())
+        return 0;
+    return exStyle ? found->second.exStyle : static_cast<std::int32_t>(found->second.parent);
+}
+
+WindowHandle FakeWindowSystem::GetForegroundWindow()
+{
+    calls.push_back("GetForegroundWindow()");
+    return foreground_;
+}
+
+void FakeWindowSystem::Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record)
+{
+    calls.push_back(message == NotifyIconMessage::Add ? "Shell_NotifyIconA(NIM_ADD)"
+                                                      : "Shell_NotifyIconA(NIM_DELETE)");
+    notifications.emplace_back(message, record);
+}
+
+void FakeWindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view caption,
+                                      MessageBoxIcon icon)
+{
+    calls.push_back("MessageBox(" + Narrow(text) + ", " + Narrow(caption) + ", " +
+                    std::to_string(static_cast<unsigned>(icon)) + ")");
+}
+
+void FakeWindowSystem::EndProcess()
+{
+    calls.push_back("EndProcess()");
+    ++endProcessCalls;
+}
+
+MenuChoice FakeWindowSystem::ShowPopupMenu()
+{
+    calls.push_back("ShowPopupMenu()");
+    if (whileMenuOpen)
+        whileMenuOpen();
+    return menuChoice;
+}
+
+void FakeWindowSystem::ShowAboutWindow()
+{
+    calls.push_back("ShowAboutWindow()");
+}
+
+void FakeWindowSystem::CloseAboutWindow()
+{
+    calls.push_back("CloseAboutWindow()");
+}
+
+void FakeWindowSystem::CloseMainWindow()
+{
+    calls.push_back("CloseMainWindow()");
+    if (onMainWindowClose)
+        onMainWindowClose();
+}
+
+}  // namespace tarnvale::testing

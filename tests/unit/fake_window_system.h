@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace tarnvale::testing {
+
+// A window system in memory that logs every call with its arguments, so that tests can
+// assert the exact sequence the logic makes.
+class FakeWindowSystem final : public WindowSystem {
+public:
+    struct Window {
+        std::wstring className;
+        std::wstring title;
+        WindowHandle parent = 0;
+        std::int32_t exStyle = 0;
+    };
+
+    WindowHandle AddWindow(std::wstring className, std::wstring title);
+    WindowHandle AddDesktop() { return AddWindow(L"Progman", L"Program Manager"); }
+    void Destroy(WindowHandle window);
+    Window& At(WindowHandle window) { return windows_.at(window); }
+    void SetForeground(WindowHandle window) { foreground_ = window; }
+
+    // The calls since the last Clear(), one line each.
+    std::vector<std::string> calls;
+    std::vector<std::pair<NotifyIconMessage, NotifyIconDataA>> notifications;
+    int endProcessCalls = 0;
+
+    // What the user picks when the popup menu opens; runs before it returns.
+    MenuChoice menuChoice = MenuChoice::None;
+    std::function<void()> whileMenuOpen;
+    // The toolkit runs the closing handler when the main window closes.
+    std::function<void()> onMainWindowClose;
+
+    WindowHandle FindWindowA(std::optional<std::wstring_view> className,
+                             std::optional<std::wstring_view> title) override;
+    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    std::int32_t IsWindow(WindowHandle window) override;
+    std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
+    WindowHandle GetForegroundWindow() override;
+    void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
+    void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
+                        MessageBoxIcon icon) override;
+    void EndProcess() override;
+    MenuChoice ShowPopupMenu() override;
+    void ShowAboutWindow() override;
+    void CloseAboutWindow() override;
+    void CloseMainWindow() override;
+
+private:
+    std::map<WindowHandle, Window> windows_;
+    WindowHandle nextHandle_ = 0x1000;
+    WindowHandle foreground_ = 0;
+};
+
+// ASCII for the logs; anything else as \uXXXX.
+std::string Narrow(std::wstring_view text);
+
+}  // namespace tarnvale::testing
