@@ -1,0 +1,60 @@
+#pragma once
+
+// What the end-to-end tests and the probe ask of the real window system, from outside
+// the program under test.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+// Polls until `done` holds or `timeoutMs` passes; true if it held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 5);
+
+// The folder of the running executable, where the programs under test live too.
+std::wstring ProgramFolder();
+
+// A process we started, ended by its id when this goes.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    // `commandLine` is passed to CreateProcessW exactly as given.
+    static ChildProcess Start(const std::wstring& commandLine);
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&& other) noexcept;
+    ~ChildProcess();
+
+    DWORD id() const { return id_; }
+    bool started() const { return process_ != nullptr; }
+    bool Exited(DWORD waitMs = 0) const;
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Quotes a path for a command line.
+std::wstring Quoted(const std::wstring& path);
+
+HWND FindDesktop();
+// A window of this class, top-level or attached to the desktop window.
+HWND FindTarget(const std::wstring& className);
+// The top-level windows of a process, hidden ones included.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId);
+HWND FindWindowOf(DWORD processId, const std::wstring& className);
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+bool IsTopmost(HWND window);
+// "progman", "none" (top-level) or the parent's handle: what a test compares and prints.
+std::string ParentOf(HWND window);
+std::string Describe(HWND window);
+
+std::string Narrow(std::wstring_view text);
+std::wstring Widen(std::string_view text);
+
+}  // namespace e2e

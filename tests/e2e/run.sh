@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs the end-to-end suite under Wine on a headless X server of its own.
+#   run.sh WINDOWS_BUILD_DIR [gtest options]
+set -euo pipefail
+build_dir=$(cd "$1" && pwd)
+shift
+source "$(dirname "$0")/../../scripts/wine_session.sh"
+wine_session_start "$build_dir/wine"
+# The suite bounds each case itself; this bounds the whole run should Wine itself hang.
+timeout --kill-after=10 800 wine "$build_dir/bin/e2e_tests.exe" "$@"
