@@ -49,8 +49,9 @@ REG
 }
 
 wine_session_start() {
-    local state_dir=$1
-    mkdir -p "$state_dir"
+    mkdir -p "$1"
+    local state_dir
+    state_dir=$(cd "$1" && pwd)  # Wine wants an absolute prefix
     export WINEDEBUG=-all
     export WINEARCH=win32
     export WINEPREFIX="$state_dir/prefix"
@@ -76,7 +77,7 @@ wine_session_start() {
         touch "$WINEPREFIX/.tarnvale-ready"
     fi
     # A wineserver that lives as long as the session, so that programs start faster.
-    wineserver -p >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Everything from a fresh machine: install what is missing, build both presets, run the
+# unit tests and the end-to-end suite under Wine. Ends with ctest's summary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+ctest --preset host -j "$(nproc)"
+ctest --preset windows
