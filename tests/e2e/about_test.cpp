@@ -30,9 +30,11 @@ protected:
         return WaitForAboutWindow(tarnvale_.id(), kAboutTimeoutMs);
     }
 
-    bool WaitUntilAboutGone()
+    // The window list may drop it a moment before its handle dies.
+    bool WaitUntilAboutGone(HWND about)
     {
-        return WaitUntil([&] { return AboutWindowsOf(tarnvale_.id()).empty(); }, kAboutTimeoutMs);
+        return WaitUntil([&] { return !IsWindow(about) && AboutWindowsOf(tarnvale_.id()).empty(); },
+                         kAboutTimeoutMs);
     }
 
     // Closing the About window must leave the program, its icon and the target as they were.
@@ -203,8 +205,7 @@ TEST_F(AboutWindow, DismissClosesItAndNothingElse)
     const HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
     PostMessageW(DismissButtonOf(about), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntilAboutGone()) << "still open after Dismiss";
-    EXPECT_FALSE(IsWindow(about));
+    ASSERT_TRUE(WaitUntilAboutGone(about)) << "still open after Dismiss";
     ExpectProgramUntouched();
 }
 
@@ -214,8 +215,7 @@ TEST_F(AboutWindow, CloseBoxClosesItLikeDismiss)
     const HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
     PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitUntilAboutGone()) << "still open after the close box";
-    EXPECT_FALSE(IsWindow(about));
+    ASSERT_TRUE(WaitUntilAboutGone(about)) << "still open after the close box";
     ExpectProgramUntouched();
 }
 
@@ -237,7 +237,7 @@ TEST_F(AboutWindow, EnterAndEscapeLeaveItOpenAndSpacePressesDismiss)
     EXPECT_TRUE(IsWindowVisible(about)) << "Enter or Esc closed the About window";
     EXPECT_EQ(FocusInThreadOf(about), dismiss) << "Tab took the focus off the only button";
     PostMessageW(dismiss, WM_KEYUP, VK_SPACE, 0xC0000001);
-    EXPECT_TRUE(WaitUntilAboutGone()) << "Space on Dismiss did not close it";
+    EXPECT_TRUE(WaitUntilAboutGone(about)) << "Space on Dismiss did not close it";
 }
 
 TEST_F(AboutWindow, ExitWithItOpenClosesBothAndEnds)
