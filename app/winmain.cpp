@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "about/about_window.h"
 #include "app/main_window.h"
 #include "attach/watchdog.h"
 #include "platform/win32_window_system.h"
@@ -17,12 +18,25 @@ constexpr wchar_t kMainWindowClass[] = L"TarnvaleMain";
 constexpr UINT_PTR kWatchdogTimerId = 1;
 
 struct App {
-    explicit App(HINSTANCE instance) : instance(instance), windows(instance) {}
+    explicit App(HINSTANCE instance) : instance(instance), windows(instance), about(instance)
+    {
+        windows.SetAboutWindow([this] { about.Open(); }, [this] { about.Close(); });
+        about.SetOnGone([this] { QuitWhenNoWindowLeft(); });
+    }
+
+    // The process ends once no window of the program is left.
+    void QuitWhenNoWindowLeft()
+    {
+        if (mainGone && !about.IsOpen())
+            PostQuitMessage(0);
+    }
 
     HINSTANCE instance;
     HICON smallIcon = nullptr;
     tarnvale::Win32WindowSystem windows;
+    tarnvale::about::AboutWindow about;
     std::optional<tarnvale::MainWindow> logic;
+    bool mainGone = false;
 };
 
 App* AppOf(HWND window)
@@ -33,6 +47,7 @@ App* AppOf(HWND window)
 void OnCreate(HWND window, App& app)
 {
     app.windows.SetMainWindow(window);
+    app.about.SetMainWindow(window);
     app.logic.emplace(app.windows, tarnvale::ToHandle(window),
                       static_cast<tarnvale::IconHandle>(reinterpret_cast<UINT_PTR>(app.smallIcon)));
     // Ticks start only once start-up is through, so no message box is ever open during one.
@@ -77,7 +92,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         KillTimer(window, kWatchdogTimerId);
         if (app->logic)
             app->logic->OnClosing();
-        PostQuitMessage(0);
+        app->mainGone = true;
+        app->QuitWhenNoWindowLeft();
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -116,6 +132,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab and Space in the About window.
+        if (const HWND about = app.about.handle(); about && IsDialogMessageW(about, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -143,10 +143,14 @@ MenuChoice Win32WindowSystem::ShowPopupMenu()
 
 void Win32WindowSystem::ShowAboutWindow()
 {
+    if (showAbout_)
+        showAbout_();
 }
 
 void Win32WindowSystem::CloseAboutWindow()
 {
+    if (closeAbout_)
+        closeAbout_();
 }
 
 void Win32WindowSystem::CloseMainWindow()

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/window_system.h"
 
 namespace tarnvale {
@@ -16,6 +18,11 @@ public:
     explicit Win32WindowSystem(HINSTANCE instance) : instance_(instance) {}
 
     void SetMainWindow(HWND window) { mainWindow_ = window; }
+    void SetAboutWindow(std::function<void()> show, std::function<void()> close)
+    {
+        showAbout_ = std::move(show);
+        closeAbout_ = std::move(close);
+    }
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
@@ -36,6 +43,8 @@ public:
 private:
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;
+    std::function<void()> showAbout_;
+    std::function<void()> closeAbout_;
 };
 
 }  // namespace tarnvale

@@ -133,11 +133,29 @@ MenuChoice FakeWindowSystem::ShowPopupMenu()
 void FakeWindowSystem::ShowAboutWindow()
 {
     calls.push_back("ShowAboutWindow()");
+    about_.Show();
 }
 
 void FakeWindowSystem::CloseAboutWindow()
 {
     calls.push_back("CloseAboutWindow()");
+    about_.Close();
+}
+
+bool FakeWindowSystem::AboutSteps::Load()
+{
+    fake_.calls.push_back("AboutLoad()");
+    return !fake_.aboutLoadFails;
+}
+
+void FakeWindowSystem::AboutSteps::Show()
+{
+    fake_.calls.push_back("AboutShow()");
+}
+
+void FakeWindowSystem::AboutSteps::Unload()
+{
+    fake_.calls.push_back("AboutUnload()");
 }
 
 void FakeWindowSystem::CloseMainWindow()

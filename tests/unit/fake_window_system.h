@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "about/about_lifecycle.h"
 #include "platform/window_system.h"
 
 namespace tarnvale::testing {
@@ -37,6 +38,13 @@ public:
     // The toolkit runs the closing handler when the main window closes.
     std::function<void()> onMainWindowClose;
 
+    // The toolkit's one About window, kept by the program's own lifecycle rules; its
+    // load, show and unload steps are logged among the calls.
+    bool aboutLoadFails = false;
+    // Dismiss or the close box.
+    void CloseAboutByUser() { about_.Close(); }
+    bool aboutLoaded() const { return about_.loaded(); }
+
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
     void SetParent(WindowHandle child, WindowHandle newParent) override;
@@ -53,6 +61,19 @@ public:
     void CloseMainWindow() override;
 
 private:
+    class AboutSteps final : public about::AboutHost {
+    public:
+        explicit AboutSteps(FakeWindowSystem& fake) : fake_(fake) {}
+        bool Load() override;
+        void Show() override;
+        void Unload() override;
+
+    private:
+        FakeWindowSystem& fake_;
+    };
+
+    AboutSteps aboutSteps_{*this};
+    about::AboutLifecycle about_{aboutSteps_};
     std::map<WindowHandle, Window> windows_;
     WindowHandle nextHandle_ = 0x1000;
     WindowHandle foreground_ = 0;

@@ -144,7 +144,8 @@ TEST_F(Running, AboutShowsTheAboutWindowAndTouchesNothingElse)
 {
     windows.menuChoice = MenuChoice::About;
     main.OnIconCallback(0x204);
-    EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()", "ShowAboutWindow()"}));
+    EXPECT_EQ(windows.calls,
+              (Calls{"ShowPopupMenu()", "ShowAboutWindow()", "AboutLoad()", "AboutShow()"}));
 }
 
 TEST_F(Running, ExitClosesAboutThenMainThenDeletesTheIconAndDetaches)
