@@ -61,13 +61,32 @@ TEST_F(IconMenu, RightButtonPressOpensTheMenuWithItsItems)
     const HWND menu = OpenMenu();
     ASSERT_NE(menu, nullptr) << "no popup menu after the callback with 516";
     const MenuView view = ReadPopupMenu(menu);
-    if (!view.readable) {
-        // The window system may keep another process's menu from us; the window is still there.
-        std::printf("    %s\n", Describe(view).c_str());
-        GTEST_SKIP() << Describe(view);
+    if (view.readable) {
+        EXPECT_EQ(view.items, (std::vector<std::wstring>{L"&About...", L"-", L"&Exit"}))
+            << Describe(view);
+        PressEscape(menu);
+        return;
     }
-    EXPECT_EQ(view.items, (std::vector<std::wstring>{L"&About...", L"-", L"&Exit"}))
-        << Describe(view);
+    // Wine keeps another process's menu from us: the items are told by what the keys do.
+    std::printf("    %s; checked by keyboard\n", Describe(view).c_str());
+    PressKey(menu, VK_DOWN);
+    PressKey(menu, VK_RETURN);
+    HWND about = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (about = FindWindowOf(tarnvale_.id(), L"TarnvaleAbout")) != nullptr; },
+                          kStartTimeoutMs))
+        << "the first item did not open the About window";
+    if (about)
+        PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(tarnvale_.id(), L"TarnvaleAbout") == nullptr; },
+                          kStartTimeoutMs));
+
+    // Two steps down from the top skip the separator to "&Exit".
+    const HWND again = OpenMenu();
+    ASSERT_NE(again, nullptr);
+    PressKey(again, VK_DOWN);
+    PressKey(again, VK_DOWN);
+    PressKey(again, VK_RETURN);
+    EXPECT_TRUE(tarnvale_.Exited(kStartTimeoutMs)) << "the second item did not end the program";
 }
 
 TEST_F(IconMenu, OtherMouseMessagesOpenNothing)

@@ -64,10 +64,15 @@ std::string Describe(const MenuView& menu)
     return line;
 }
 
+void PressKey(HWND menu, WPARAM virtualKey)
+{
+    PostMessageW(menu, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(menu, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001));
+}
+
 void PressEscape(HWND menu)
 {
-    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostMessageW(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    PressKey(menu, VK_ESCAPE);
 }
 
 void ChooseByMnemonic(HWND menu, wchar_t mnemonic)
