@@ -41,10 +41,11 @@ protected:
     void ExpectAttachedOnceForegroundMoves(const std::wstring& targetClass)
     {
         ASSERT_TRUE(GiveForeground(Bystander())) << Describe(GetForegroundWindow());
-        const long long ms = MeasureUntil(
-            [&] { return ParentOf(FindTarget(targetClass)) == "progman"; }, kStartTimeoutMs);
+        const long long ms = HoldForegroundUntil(
+            Bystander(), [&] { return ParentOf(FindTarget(targetClass)) == "progman"; });
         std::printf("    attached %lld ms after the foreground moved\n", ms);
-        EXPECT_GE(ms, 0) << Describe(FindTarget(targetClass));
+        EXPECT_GE(ms, 0) << Describe(FindTarget(targetClass))
+                         << "; foreground: " << Describe(GetForegroundWindow());
     }
 
     void KillShell()

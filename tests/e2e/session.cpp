@@ -109,6 +109,27 @@ bool Session::GiveForeground(HWND window)
         kStartTimeoutMs, 20);
 }
 
+long long Session::HoldForegroundUntil(HWND window, const std::function<bool()>& done,
+                                       DWORD timeoutMs)
+{
+    ULONGLONG given = GetTickCount64();
+    bool held = false;
+    const bool reached = WaitUntil(
+        [&] {
+            if (done())
+                return true;
+            const bool now = GetForegroundWindow() == window;
+            if (now && !held)
+                given = GetTickCount64();
+            held = now;
+            if (!now)
+                SetForegroundWindow(window);
+            return false;
+        },
+        timeoutMs, 2);
+    return reached ? static_cast<long long>(GetTickCount64() - given) : -1;
+}
+
 long long Session::MeasureUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const ULONGLONG start = GetTickCount64();

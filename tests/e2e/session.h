@@ -45,6 +45,11 @@ protected:
     static HWND WaitForPopupMenu(const ChildProcess& process, DWORD timeoutMs = kStartTimeoutMs);
     // Gives `window` the foreground and waits until the window system reports it.
     static bool GiveForeground(HWND window);
+    // Keeps the foreground with `window` until `done` holds: the window manager may hand
+    // it to a newly mapped window a moment later. Milliseconds from the last time `window`
+    // got the foreground until `done` held, or -1 when it did not within `timeoutMs`.
+    static long long HoldForegroundUntil(HWND window, const std::function<bool()>& done,
+                                         DWORD timeoutMs = kStartTimeoutMs);
     // Milliseconds from now until `done` holds, or -1 when it did not within `timeoutMs`.
     static long long MeasureUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
