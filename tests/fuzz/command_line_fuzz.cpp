@@ -7,18 +7,11 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "require.h"
+
 #include "app/command_line.h"
 
 namespace {
-
-// Names the broken property; libFuzzer keeps the input that broke it.
-#define Require(property)                                                            \
-    do {                                                                             \
-        if (!(property)) {                                                           \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #property, __LINE__); \
-            std::abort();                                                            \
-        }                                                                            \
-    } while (false)
 
 std::wstring WideFrom(FuzzedDataProvider& data, std::size_t maxLength)
 {

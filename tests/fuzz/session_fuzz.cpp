@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "attach/desktop.h"
 #include "fake_window_system.h"
+#include "require.h"
 
 namespace {
 
@@ -24,15 +25,6 @@ using tarnvale::testing::FakeWindowSystem;
 
 constexpr WindowHandle kSelf = 0x77;
 constexpr tarnvale::IconHandle kIcon = 0x55;
-
-// Names the broken property; libFuzzer keeps the input that broke it.
-#define Require(property)                                                            \
-    do {                                                                             \
-        if (!(property)) {                                                           \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #property, __LINE__); \
-            std::abort();                                                            \
-        }                                                                            \
-    } while (false)
 
 // Few names, so that windows, texts and the desktop's class meet often.
 const std::vector<std::wstring> kNames = {L"Foo", L"foo", L"Bar", L"Foo ", L"\"Foo\"", L"\t",
