@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds both presets: the logic with its unit tests on the host, and
-# tarnvale.exe with the end-to-end programs for Windows.
+# Configures and builds the presets: the logic with its unit tests on the host,
+# tarnvale.exe with the end-to-end programs for Windows, and the fuzzers with clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for preset in host windows; do
+for preset in host windows fuzz; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)" >/dev/null
 done

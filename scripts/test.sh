@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Everything from a fresh machine: install what is missing, build both presets, run the
-# unit tests and the end-to-end suite under Wine. Ends with ctest's summary.
+# Everything from a fresh machine: install what is missing, build the presets, run the
+# unit tests, the fuzzers for a bounded time each, and the end-to-end suite under Wine.
+# Ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 ctest --preset host -j "$(nproc)"
+ctest --preset fuzz -j "$(nproc)"
 ctest --preset windows

@@ -17,6 +17,11 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
     }
 }
 
+bool HoldsFor(const std::function<bool()>& holds, DWORD watchMs)
+{
+    return !WaitUntil([&] { return !holds(); }, watchMs);
+}
+
 std::wstring ProgramFolder()
 {
     wchar_t path[MAX_PATH] = {};
@@ -163,6 +168,20 @@ std::string ParentOf(HWND window)
     return text;
 }
 
+namespace {
+
+std::string DescribeRect(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld", rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top);
+    return text;
+}
+
+}  // namespace
+
 std::string Describe(HWND window)
 {
     if (!window || !IsWindow(window))
@@ -173,7 +192,18 @@ std::string Describe(HWND window)
            Narrow(TextOf(window)) + "\" parent=" + ParentOf(window) +
            (IsTopmost(window) ? " topmost" : "") +
            (GetForegroundWindow() == window ? " foreground" : "") +
-           (IsWindowVisible(window) ? "" : " hidden");
+           (IsWindowVisible(window) ? "" : " hidden") + " rect=" + DescribeRect(window);
+}
+
+LONG_PTR ParentChangesSeenBy(HWND target)
+{
+    return GetWindowLongPtrW(target, GWLP_USERDATA);
+}
+
+bool Answers(HWND window, UINT timeoutMs)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
 }
 
 std::string Narrow(std::wstring_view text)

@@ -14,6 +14,9 @@ namespace e2e {
 // Polls until `done` holds or `timeoutMs` passes; true if it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 5);
 
+// Polls that `holds` stays true for all of `watchMs`; false at the first time it fails.
+bool HoldsFor(const std::function<bool()>& holds, DWORD watchMs);
+
 // The folder of the running executable, where the programs under test live too.
 std::wstring ProgramFolder();
 
@@ -53,6 +56,11 @@ bool IsTopmost(HWND window);
 // "progman", "none" (top-level) or the parent's handle: what a test compares and prints.
 std::string ParentOf(HWND window);
 std::string Describe(HWND window);
+
+// The parent changes others made to a window of our target fixture (it counts them).
+LONG_PTR ParentChangesSeenBy(HWND target);
+// Whether the window's thread reads its messages (a hung one does not).
+bool Answers(HWND window, UINT timeoutMs = 500);
 
 std::string Narrow(std::wstring_view text);
 std::wstring Widen(std::string_view text);
