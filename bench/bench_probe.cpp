@@ -1,0 +1,334 @@
+// The Windows side of the benchmark: times what a user would notice, from outside
+// tarnvale.exe, and prints one line per figure for the driver to read.
+//   bench_probe wait-attached CLASS TIMEOUT_MS
+//   bench_probe close CLASS              WM_CLOSE to the window, and waits for it to go
+//   bench_probe reattach CLASS TRIALS    detached from outside: time to attached again
+//   bench_probe refind CLASS TRIALS      closed and reopened: time to attached again
+//   bench_probe startup CLASS RUNS       tarnvale.exe to attached, beside the start baseline
+//   bench_probe ticks FIRST MORE         FIRST ticks, what the process holds, MORE, again
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "harness/harness.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TarnvaleMain";
+constexpr wchar_t kStartBaselineClass[] = L"TarnvaleStartBaseline";
+constexpr UINT_PTR kWatchdogTimerId = 1;
+constexpr DWORD kTrialTimeoutMs = 3000;
+constexpr DWORD kWaitMs = 10000;
+
+int Fail(const std::string& what)
+{
+    std::printf("error: %s\n", what.c_str());
+    return 1;
+}
+
+double NowMs()
+{
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
+}
+
+bool Attached(HWND window)
+{
+    return window && e2e::ParentOf(window) == "progman";
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
+// A short pause between trials that varies, so that trials begin at every phase of
+// tarnvale's tick rather than at one.
+void PauseBetweenTrials()
+{
+    static unsigned state = 12345;
+    state = state * 1103515245u + 12345u;
+    const DWORD pauseMs = 20 + (state >> 16) % 50;
+    const double until = NowMs() + pauseMs;
+    while (NowMs() < until) {
+        PumpMessages();
+        Sleep(1);
+    }
+}
+
+// A visible window of ours that takes the foreground, as another application would.
+class Bystander {
+public:
+    Bystander()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TarnvaleBenchBystander";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"Bystander",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 240, 160, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
+        PumpMessages();
+    }
+    ~Bystander() { DestroyWindow(window_); }
+    Bystander(const Bystander&) = delete;
+    Bystander& operator=(const Bystander&) = delete;
+
+    HWND window() const { return window_; }
+    // Takes the foreground back if something else has it; true if it had to.
+    bool Hold()
+    {
+        PumpMessages();
+        if (GetForegroundWindow() == window_)
+            return false;
+        SetForegroundWindow(window_);
+        return true;
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+int WaitAttached(const std::wstring& className, DWORD timeoutMs)
+{
+    if (!e2e::WaitUntil([&] { return Attached(e2e::FindTarget(className)); }, timeoutMs))
+        return Fail("not attached: " + e2e::Describe(e2e::FindTarget(className)));
+    std::printf("attached\n");
+    return 0;
+}
+
+int Close(const std::wstring& className)
+{
+    const HWND window = e2e::FindTarget(className);
+    if (!window)
+        return Fail("no window of class " + e2e::Narrow(className));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!e2e::WaitUntil([&] { return !IsWindow(window); }, kWaitMs))
+        return Fail("still there: " + e2e::Describe(window));
+    std::printf("closed\n");
+    return 0;
+}
+
+// The clock starts once the target is loose and another window has the foreground:
+// detaching makes the target the foreground window under Wine, which is spared.
+int Reattach(const std::wstring& className, int trials)
+{
+    Bystander bystander;
+    int skipped = 0;
+    int retaken = 0;
+    for (int trial = 0; trial < trials; ++trial) {
+        const HWND target = e2e::FindTarget(className);
+        if (!e2e::WaitUntil([&] { return Attached(target); }, kWaitMs))
+            return Fail("not attached before a trial: " + e2e::Describe(target));
+        PauseBetweenTrials();
+        SetParent(target, nullptr);
+        double start = -1;
+        double end = -1;
+        const double deadline = NowMs() + kTrialTimeoutMs;
+        while (NowMs() < deadline) {
+            const bool attached = Attached(target);
+            if (attached) {
+                end = NowMs();
+                break;
+            }
+            if (bystander.Hold()) {
+                if (start >= 0)
+                    ++retaken;
+                start = -1;
+            } else if (start < 0) {
+                start = NowMs();
+            }
+            Sleep(1);
+        }
+        if (end < 0)
+            return Fail("not attached again: " + e2e::Describe(target));
+        if (start < 0) {
+            ++skipped;  // attached before the bystander had the foreground
+            continue;
+        }
+        std::printf("reattach_ms %.3f\n", end - start);
+    }
+    std::printf("reattach_skipped %d\nreattach_foreground_retaken %d\n", skipped, retaken);
+    return 0;
+}
+
+// The target runs with --reopen-when-gone: closed, it opens a like window by itself.
+int Refind(const std::wstring& className, int trials)
+{
+    Bystander bystander;
+    int retaken = 0;
+    for (int trial = 0; trial < trials; ++trial) {
+        const HWND old = e2e::FindTarget(className);
+        if (!e2e::WaitUntil([&] { return Attached(old); }, kWaitMs))
+            return Fail("not attached before a trial: " + e2e::Describe(old));
+        PauseBetweenTrials();
+        bystander.Hold();
+        PostMessageW(old, WM_CLOSE, 0, 0);
+        HWND reopened = nullptr;
+        double start = -1;
+        double end = -1;
+        const double deadline = NowMs() + kTrialTimeoutMs;
+        while (NowMs() < deadline) {
+            if (!reopened) {
+                const HWND found = e2e::FindTarget(className);
+                if (found && found != old) {
+                    reopened = found;
+                    start = NowMs();
+                }
+            }
+            if (reopened && Attached(reopened)) {
+                end = NowMs();
+                break;
+            }
+            if (bystander.Hold())
+                ++retaken;
+            Sleep(1);
+        }
+        if (end < 0)
+            return Fail("reopened window not attached: " + e2e::Describe(reopened));
+        std::printf("refind_ms %.3f\n", end - start);
+    }
+    std::printf("refind_foreground_retaken %d\n", retaken);
+    return 0;
+}
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+// Asks a program to close its window and waits for the process to end.
+bool CloseAndWait(e2e::ChildProcess& process, const wchar_t* windowClass)
+{
+    const HWND window = e2e::FindWindowOf(process.id(), windowClass);
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return process.Exited(kWaitMs);
+}
+
+int Startup(const std::wstring& className, int runs)
+{
+    const std::wstring folder = e2e::ProgramFolder();
+    const std::wstring tarnvale = e2e::Quoted(folder + L"\\tarnvale.exe") + L" " + className;
+    const std::wstring baseline = e2e::Quoted(folder + L"\\start_baseline.exe");
+    for (int run = 0; run < runs; ++run) {
+        // Side by side, and in turns, so that a noisy moment falls on both alike.
+        for (int which = 0; which < 2; ++which) {
+            const bool ours = (which + run) % 2 == 0;
+            const HWND target = e2e::FindTarget(className);
+            if (ours && (!target || Attached(target)))
+                return Fail("target not loose before a start: " + e2e::Describe(target));
+            const double start = NowMs();
+            e2e::ChildProcess process = e2e::ChildProcess::Start(ours ? tarnvale : baseline);
+            if (!process.started())
+                return Fail("could not start a program");
+            const bool up = e2e::WaitUntil(
+                [&] {
+                    return ours ? Attached(target)
+                                : FindWindowW(kStartBaselineClass, nullptr) != nullptr;
+                },
+                kWaitMs, 1);
+            const double end = NowMs();
+            if (!up)
+                return Fail(ours ? "not attached after start: " + e2e::Describe(target)
+                                 : "start baseline made no window");
+            std::printf("%s %.3f\n", ours ? "startup_ms" : "start_baseline_ms", end - start);
+            if (!CloseAndWait(process, ours ? kMainClass : kStartBaselineClass))
+                return Fail("a started program did not end");
+        }
+    }
+    return 0;
+}
+
+// What Wine gives of a process's holdings: "none" where it gives no figure.
+void PrintHoldings(int ticks, HWND mainWindow)
+{
+    const DWORD id = ProcessOf(mainWindow);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    std::string line = "holdings " + std::to_string(ticks);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    line += " working_set=";
+    line += process && GetProcessMemoryInfo(process, &memory, sizeof memory)
+                ? std::to_string(memory.WorkingSetSize)
+                : "none";
+    DWORD handles = 0;
+    line += " handles=";
+    line += process && GetProcessHandleCount(process, &handles) && handles > 0
+                ? std::to_string(handles)
+                : "none";
+    const DWORD gdi = process ? GetGuiResources(process, GR_GDIOBJECTS) : 0;
+    const DWORD user = process ? GetGuiResources(process, GR_USEROBJECTS) : 0;
+    line += " gdi=" + (gdi ? std::to_string(gdi) : std::string("none"));
+    line += " user=" + (user ? std::to_string(user) : std::string("none"));
+    line += " windows=" + std::to_string(e2e::TopLevelWindowsOf(id).size());
+    std::printf("%s\n", line.c_str());
+    if (process)
+        CloseHandle(process);
+}
+
+// Runs tarnvale's tick through its window procedure, as its timer does, but without
+// waiting 50 ms for each.
+int Ticks(int first, int more)
+{
+    const HWND mainWindow = FindWindowW(kMainClass, nullptr);
+    if (!mainWindow)
+        return Fail("no tarnvale main window");
+    const auto tick = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(mainWindow, WM_TIMER, kWatchdogTimerId, 0, SMTO_ABORTIFHUNG,
+                                     kWaitMs, &ignored))
+                return false;
+        }
+        return true;
+    };
+    if (!tick(first))
+        return Fail("a tick did not return");
+    PrintHoldings(first, mainWindow);
+    if (!tick(more))
+        return Fail("a tick did not return");
+    PrintHoldings(first + more, mainWindow);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    const auto number = [&](int index) { return argc > index ? _wtoi(argv[index]) : 0; };
+    const std::wstring className = argc > 2 ? argv[2] : L"";
+    int result = 2;
+    if (command == L"wait-attached" && argc == 4)
+        result = WaitAttached(className, static_cast<DWORD>(number(3)));
+    else if (command == L"close" && argc == 3)
+        result = Close(className);
+    else if (command == L"reattach" && argc == 4)
+        result = Reattach(className, number(3));
+    else if (command == L"refind" && argc == 4)
+        result = Refind(className, number(3));
+    else if (command == L"startup" && argc == 4)
+        result = Startup(className, number(3));
+    else if (command == L"ticks" && argc == 4)
+        result = Ticks(_wtoi(argv[2]), number(3));
+    else
+        std::printf("error: unknown command\n");
+    std::fflush(stdout);
+    return result;
+}
