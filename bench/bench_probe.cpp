@@ -1,6 +1,8 @@
 // The Windows side of the benchmark: times what a user would notice, from outside
 // tarnvale.exe, and prints one line per figure for the driver to read.
+//   bench_probe wait-window CLASS TIMEOUT_MS
 //   bench_probe wait-attached CLASS TIMEOUT_MS
+//   bench_probe attach CLASS              makes the "progman" window its parent, from outside
 //   bench_probe close CLASS              WM_CLOSE to the window, and waits for it to go
 //   bench_probe reattach CLASS TRIALS    detached from outside: time to attached again
 //   bench_probe refind CLASS TRIALS      closed and reopened: time to attached again
@@ -108,6 +110,22 @@ int WaitAttached(const std::wstring& className, DWORD timeoutMs)
         return Fail("not attached: " + e2e::Describe(e2e::FindTarget(className)));
     std::printf("attached\n");
     return 0;
+}
+
+int WaitWindow(const std::wstring& className, DWORD timeoutMs)
+{
+    if (!e2e::WaitUntil([&] { return e2e::FindTarget(className) != nullptr; }, timeoutMs))
+        return Fail("no window of class " + e2e::Narrow(className));
+    std::printf("found\n");
+    return 0;
+}
+
+int Attach(const std::wstring& className)
+{
+    const HWND window = e2e::FindTarget(className);
+    if (window && !Attached(window))
+        SetParent(window, e2e::FindDesktop());
+    return WaitAttached(className, kWaitMs);
 }
 
 int Close(const std::wstring& className)
@@ -315,7 +333,11 @@ int wmain(int argc, wchar_t** argv)
     const auto number = [&](int index) { return argc > index ? _wtoi(argv[index]) : 0; };
     const std::wstring className = argc > 2 ? argv[2] : L"";
     int result = 2;
-    if (command == L"wait-attached" && argc == 4)
+    if (command == L"wait-window" && argc == 4)
+        result = WaitWindow(className, static_cast<DWORD>(number(3)));
+    else if (command == L"attach" && argc == 3)
+        result = Attach(className);
+    else if (command == L"wait-attached" && argc == 4)
         result = WaitAttached(className, static_cast<DWORD>(number(3)));
     else if (command == L"close" && argc == 3)
         result = Close(className);
