@@ -121,17 +121,20 @@ def _footprint_figures(m):
     figures = [Figure("working set after a minute", ours, "bytes", floor, ratio(ours, floor))]
     holdings = m.get("holdings", {})
     few, many = holdings.get("100", {}), holdings.get("10000", {})
-    for key in ("working_set", "handles", "gdi", "user", "windows"):
+    for key, name in (("working_set", "working set"), ("handles", "handles"),
+                      ("gdi", "GDI objects"), ("user", "USER objects"),
+                      ("windows", "top-level windows")):
         first, later = few.get(key), many.get(key)
-        figures.append(Figure(f"{key} after 10,000 ticks", later, "", first,
-                              ratio(later, first), "= after 100", _same(first, later)
-                              if key != "working_set" else None))
+        # Pages come and go; the counts must not move at all.
+        judged = None if key == "working_set" else _same(first, later)
+        figures.append(Figure(f"{name} after 10,000 ticks", later, "", first,
+                              ratio(later, first), "= after 100", judged))
     size = m.get("exe_bytes")
     figures.append(Figure("tarnvale.exe size", size, "bytes", SIZE_AIM_BYTES,
                           ratio(size, SIZE_AIM_BYTES), "<= 256 KiB",
                           None if size is None else size <= SIZE_AIM_BYTES))
     imports = m.get("imports")
-    figures.append(Figure("imported DLLs", " ".join(imports or []) or None, "", None, None,
+    figures.append(Figure("imported DLLs", None if imports is None else len(imports), "", None, None,
                           "system DLLs only", None if imports is None else
                           all(dll.upper() in SYSTEM_DLLS for dll in imports)))
     return figures
@@ -158,6 +161,8 @@ def build_figures(measurements):
 def _show(value):
     if value is None:
         return "no figure"
+    if isinstance(value, float) and value.is_integer() and abs(value) < 1e6:
+        return f"{int(value):,}"
     if isinstance(value, float):
         return f"{value:,.3f}" if abs(value) < 10 else f"{value:,.1f}"
     if isinstance(value, int):

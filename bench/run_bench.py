@@ -222,7 +222,11 @@ def measure_ticks(program, m):
 
 def machine():
     model = re.search(r"model name\s*:\s*(.*)", Path("/proc/cpuinfo").read_text())
-    wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+    try:
+        wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+    except OSError:
+        wine = ""
+    wine = wine or "Wine not running here"
     return {"system": platform.platform(), "cpus": os.cpu_count(),
             "cpu": model.group(1) if model else platform.processor(), "wine": wine}
 
@@ -233,21 +237,29 @@ def main():
     parser.add_argument("--tick-benchmark", required=True)
     parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
     parser.add_argument("--out", required=True)
+    parser.add_argument("--without-wine", metavar="WHY",
+                        help="measure only what needs no Wine, and say why")
     args = parser.parse_args()
 
     m = {}
     measure_executable(args.bin, args.objdump, m)
     measure_ticks(args.tick_benchmark, m)
-    wine = Wine(args.bin)
-    try:
-        measure_under_wine(wine, m)
-    finally:
-        wine.stop_all()
+    if args.without_wine:
+        m["without_wine"] = args.without_wine
+    else:
+        wine = Wine(args.bin)
+        try:
+            measure_under_wine(wine, m)
+        finally:
+            wine.stop_all()
     results = figures.build_figures(m)
     about = machine()
     print(f"Tarnvale benchmark on {about['system']}, {about['cpus']} CPUs ({about['cpu']}), "
           f"{about['wine']}")
     print(figures.format_table(results))
+    print("imported DLLs: " + ", ".join(m["imports"]))
+    if args.without_wine:
+        print(f"No figure under Wine: {args.without_wine}")
     out = Path(args.out)
     out.parent.mkdir(parents=True, exist_ok=True)
     out.write_text(figures.to_json(results, m, about) + "\n")

@@ -6,6 +6,21 @@ wine_session_pids=()
 
 wine_session_log() { printf '[wine-session] %s\n' "$*" >&2; }
 
+# Wine runs 32-bit Windows programs as 32-bit Linux processes. Some kernels have that
+# turned off (the ia32_emulation boot option); then nothing of ours can run under Wine.
+# Prints why not, and fails, on such a machine.
+wine_session_can_run_32bit() {
+    local loader=/lib/ld-linux.so.2 output
+    if [ ! -e "$loader" ]; then
+        echo "the 32-bit C library ($loader) is not installed"
+        return 1
+    fi
+    if ! output=$("$loader" --version 2>&1); then
+        echo "this machine's kernel does not run 32-bit x86 programs ($loader: ${output##*: })"
+        return 1
+    fi
+}
+
 wine_session_free_display() {
     local n
     for n in $(seq 90 140); do
@@ -49,6 +64,11 @@ REG
 }
 
 wine_session_start() {
+    local why
+    if ! why=$(wine_session_can_run_32bit); then
+        wine_session_log "Wine cannot run here: $why"
+        return 1
+    fi
     mkdir -p "$1"
     local state_dir
     state_dir=$(cd "$1" && pwd)  # Wine wants an absolute prefix
