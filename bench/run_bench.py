@@ -73,7 +73,10 @@ class Wine:
                 comm = (entry / "comm").read_text().strip()
             except OSError:
                 continue
-            matches = comm == name if name == "wineserver" else name.lower() in command.lower()
+            # The wineserver runs as wineserver32 or wineserver64; a Windows program's
+            # command line is its Windows one.
+            matches = (comm.startswith(name) if name == "wineserver"
+                       else name.lower() in command.lower())
             if matches and self._ours(entry.name):
                 return int(entry.name)
         raise RuntimeError(f"no process for {name}")
