@@ -12,9 +12,12 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "harness/harness.h"
 
@@ -273,6 +276,49 @@ int Startup(const std::wstring& className, int runs)
     return 0;
 }
 
+// The system's table of open handles, read through ntdll as Windows and Wine both keep
+// it; GetProcessHandleCount gives nothing for another process under Wine.
+struct SystemHandleEntry {
+    USHORT processId;
+    USHORT creatorBackTraceIndex;
+    UCHAR objectTypeIndex;
+    UCHAR handleAttributes;
+    USHORT handleValue;
+    PVOID object;
+    ULONG grantedAccess;
+};
+struct SystemHandleTable {
+    ULONG count;
+    SystemHandleEntry entries[1];
+};
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+std::optional<DWORD> HandlesOf(DWORD processId)
+{
+    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return std::nullopt;
+    std::vector<unsigned char> buffer(1 << 16);
+    LONG status = kInfoLengthMismatch;
+    while (status == kInfoLengthMismatch && buffer.size() < (1u << 28)) {
+        ULONG needed = 0;
+        status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                       &needed);
+        if (status == kInfoLengthMismatch)
+            buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
+    }
+    if (status < 0)
+        return std::nullopt;
+    const auto& table = *reinterpret_cast<const SystemHandleTable*>(buffer.data());
+    DWORD count = 0;
+    for (ULONG i = 0; i < table.count; ++i)
+        count += table.entries[i].processId == static_cast<USHORT>(processId);
+    return count > 0 ? std::optional<DWORD>(count) : std::nullopt;
+}
+
 // What Wine gives of a process's holdings: "none" where it gives no figure.
 void PrintHoldings(int ticks, HWND mainWindow)
 {
@@ -285,11 +331,8 @@ void PrintHoldings(int ticks, HWND mainWindow)
     line += process && GetProcessMemoryInfo(process, &memory, sizeof memory)
                 ? std::to_string(memory.WorkingSetSize)
                 : "none";
-    DWORD handles = 0;
-    line += " handles=";
-    line += process && GetProcessHandleCount(process, &handles) && handles > 0
-                ? std::to_string(handles)
-                : "none";
+    const std::optional<DWORD> handles = HandlesOf(id);
+    line += " handles=" + (handles ? std::to_string(*handles) : std::string("none"));
     const DWORD gdi = process ? GetGuiResources(process, GR_GDIOBJECTS) : 0;
     const DWORD user = process ? GetGuiResources(process, GR_USEROBJECTS) : 0;
     line += " gdi=" + (gdi ? std::to_string(gdi) : std::string("none"));

@@ -14,6 +14,7 @@ namespace {
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 50;
 constexpr char kDesktopClass[] = "progman";
+constexpr int kParentIndex = -8;  // GWL_HWNDPARENT, read as tarnvale reads it
 
 enum class Tick { Nothing, Reads, Lookups };
 
@@ -46,7 +47,7 @@ void RunTick()
         sink = IsWindow(baseline.target);
         sink = reinterpret_cast<LONG_PTR>(FindWindowA(kDesktopClass, nullptr));
         sink = GetWindowLongA(baseline.target, GWL_EXSTYLE);
-        sink = GetWindowLongA(baseline.target, GWL_HWNDPARENT);
+        sink = GetWindowLongA(baseline.target, kParentIndex);
         sink = reinterpret_cast<LONG_PTR>(GetForegroundWindow());
         break;
     case Tick::Lookups:

@@ -8,4 +8,8 @@ scripts/setup.sh
 scripts/build.sh
 ctest --preset host -j "$(nproc)"
 ctest --preset fuzz -j "$(nproc)"
+source scripts/wine_session.sh
+if ! why=$(wine_session_can_run_32bit); then
+    echo "test: the end-to-end suite cannot run on this machine: $why" >&2
+fi
 ctest --preset windows
