@@ -76,10 +76,10 @@ def _idle_figures(m):
                               "ms/min", baseline, ratio(bare, baseline), "Wine's cost"))
         figures.append(Figure(f"  over {bare_key.replace('_', ' ')}", value, "ms/min", bare,
                               ratio(value, bare), "the program's own"))
-        if cpu.get(key) is not None and floor is not None:
-            own = cpu[key]["process"]
-            figures.append(Figure("  process alone", own, "ms/min", floor["process"],
-                                  ratio(own, floor["process"])))
+        if cpu.get(key) is not None and cpu.get(bare_key) is not None:
+            own, bare_own = cpu[key]["process"], cpu[bare_key]["process"]
+            figures.append(Figure(f"  process alone, over {bare_key.replace('_', ' ')}", own,
+                                  "ms/min", bare_own, ratio(own, bare_own)))
     return figures
 
 
@@ -94,6 +94,9 @@ def _latency_figures(m):
                None if p99 is None else p99 <= REATTACH_P99_AIM_MS),
         Figure("re-attach max", max(reattach, default=None), "ms", 50,
                ratio(max(reattach, default=None), 50)),
+        Figure("  trials the tick won before the clock started", m.get("reattach_skipped")),
+        Figure("  trials in which the target took the foreground", m.get(
+            "reattach_foreground_retaken")),
         Figure(f"re-find p50 ({len(refind)} trials)", percentile(refind, 50), "ms", 50,
                ratio(percentile(refind, 50), 50)),
         Figure("re-find p99", percentile(refind, 99), "ms", 50, ratio(percentile(refind, 99), 50)),
