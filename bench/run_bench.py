@@ -15,6 +15,7 @@ import platform
 import re
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -48,9 +49,14 @@ class Wine:
         return process
 
     def probe(self, *args):
-        done = subprocess.run(["wine", str(self.bin_dir / "bench_probe.exe"), *args],
-                              capture_output=True, text=True, timeout=PROBE_TIMEOUT_S)
-        lines = done.stdout.splitlines()
+        # Into a file, not a pipe: the first program of a session starts Wine's own
+        # services, which inherit its output and would hold a pipe open for good.
+        with tempfile.TemporaryFile(mode="w+") as output:
+            done = subprocess.run(["wine", str(self.bin_dir / "bench_probe.exe"), *args],
+                                  stdout=output, stderr=subprocess.DEVNULL,
+                                  timeout=PROBE_TIMEOUT_S)
+            output.seek(0)
+            lines = output.read().splitlines()
         if done.returncode != 0:
             raise RuntimeError(f"bench_probe {' '.join(args)}: {' | '.join(lines[-3:])}")
         return lines
