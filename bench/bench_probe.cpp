@@ -92,7 +92,6 @@ public:
     Bystander(const Bystander&) = delete;
     Bystander& operator=(const Bystander&) = delete;
 
-    HWND window() const { return window_; }
     // Takes the foreground back if something else has it; true if it had to.
     bool Hold()
     {
@@ -163,8 +162,7 @@ int Reattach(const std::wstring& className, int trials)
         double end = -1;
         const double deadline = NowMs() + kTrialTimeoutMs;
         while (NowMs() < deadline) {
-            const bool attached = Attached(target);
-            if (attached) {
+            if (Attached(target)) {
                 end = NowMs();
                 break;
             }
