@@ -49,7 +49,7 @@ void OnCreate(HWND window, App& app)
     app.windows.SetMainWindow(window);
     app.about.SetMainWindow(window);
     app.logic.emplace(app.windows, tarnvale::ToHandle(window),
-                      static_cast<tarnvale::IconHandle>(reinterpret_cast<UINT_PTR>(app.smallIcon)));
+                      tarnvale::ToIconHandle(app.smallIcon));
     // Ticks start only once start-up is through, so no message box is ever open during one.
     if (app.logic->Start(GetCommandLineW()) == tarnvale::MainWindow::StartResult::Running)
         SetTimer(window, kWatchdogTimerId, tarnvale::kWatchdogIntervalMs, nullptr);

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-#include <shellapi.h>
-
 #include "resources/resource_ids.h"
 
 namespace tarnvale {
@@ -38,6 +36,21 @@ std::optional<std::string> ToAnsi(std::wstring_view text)
     return ansi;
 }
 
+// The shell's record as this build's ABI lays it out: on 32-bit Windows exactly the 88
+// bytes the logic keeps, on 64-bit Windows wider handles with padding before them.
+constexpr bool kWideHandles = sizeof(HWND) == 8;
+constexpr bool kNativeIsOriginalLayout = !kWideHandles;
+static_assert(NOTIFYICONDATAA_V1_SIZE == (kWideHandles ? 104 : sizeof(NotifyIconDataA)));
+static_assert(offsetof(NOTIFYICONDATAA, hWnd) == (kWideHandles ? 8 : 4));
+static_assert(offsetof(NOTIFYICONDATAA, uID) == (kWideHandles ? 16 : 8));
+static_assert(offsetof(NOTIFYICONDATAA, uFlags) == (kWideHandles ? 20 : 12));
+static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == (kWideHandles ? 24 : 16));
+static_assert(offsetof(NOTIFYICONDATAA, hIcon) == (kWideHandles ? 32 : 20));
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == (kWideHandles ? 40 : 24));
+// The first version's tip: the 64 bytes up to the end of that version's record.
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + sizeof(NotifyIconDataA::szTip) ==
+              NOTIFYICONDATAA_V1_SIZE);
+
 bool AnswersMessages(HWND window)
 {
     DWORD_PTR ignored = 0;
@@ -47,14 +60,41 @@ bool AnswersMessages(HWND window)
 
 }  // namespace
 
+// A window or icon handle fits in 32 bits, so that 32- and 64-bit programs can share it;
+// a 64-bit program must sign-extend the 32-bit value back, or a handle with the top bit
+// set would name no window.
 HWND ToHwnd(WindowHandle handle)
 {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(handle)));
 }
 
 WindowHandle ToHandle(HWND window)
 {
     return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
+}
+
+IconHandle ToIconHandle(HICON icon)
+{
+    return static_cast<IconHandle>(reinterpret_cast<UINT_PTR>(icon));
+}
+
+NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
+{
+    NOTIFYICONDATAA data{};
+    if constexpr (kNativeIsOriginalLayout) {
+        // The very bytes the logic made; the shell reads cbSize and takes only those.
+        std::memcpy(&data, &record, sizeof record);
+    } else {
+        // The same record in the 64-bit layout, whose first version is larger.
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = ToHwnd(record.hWnd);
+        data.uID = record.uID;
+        data.uFlags = record.uFlags;
+        data.uCallbackMessage = record.uCallbackMessage;
+        data.hIcon = reinterpret_cast<HICON>(ToHwnd(record.hIcon));
+        std::memcpy(data.szTip, record.szTip.data(), sizeof record.szTip);
+    }
+    return data;
 }
 
 WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
@@ -85,6 +125,11 @@ std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
 
 std::int32_t Win32WindowSystem::GetWindowLongA(WindowHandle window, WindowLong index)
 {
+    // 64-bit Windows keeps the parent as a pointer-sized value; its low 32 bits are the
+    // handle. On 32-bit Windows this is the same call as GetWindowLongA.
+    if (index == WindowLong::HwndParent)
+        return static_cast<std::int32_t>(
+            ::GetWindowLongPtrA(ToHwnd(window), GWLP_HWNDPARENT));
     return ::GetWindowLongA(ToHwnd(window), static_cast<int>(index));
 }
 
@@ -96,11 +141,7 @@ WindowHandle Win32WindowSystem::GetForegroundWindow()
 void Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,
                                           const NotifyIconDataA& record)
 {
-    static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(NotifyIconDataA, szTip));
-    static_assert(sizeof(NOTIFYICONDATAA) >= sizeof(NotifyIconDataA));
-    // The shell reads cbSize and takes only the original 88 bytes.
-    NOTIFYICONDATAA data{};
-    std::memcpy(&data, &record, sizeof record);
+    NOTIFYICONDATAA data = ToNativeNotifyIconData(record);
     ::Shell_NotifyIconA(static_cast<DWORD>(message), &data);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 
@@ -10,6 +11,10 @@ namespace tarnvale {
 
 HWND ToHwnd(WindowHandle handle);
 WindowHandle ToHandle(HWND window);
+IconHandle ToIconHandle(HICON icon);
+
+// The record in the layout this build's Shell_NotifyIconA takes.
+NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record);
 
 // The window system as Windows gives it. The About window comes through the two
 // callbacks, so that this file knows nothing of its layout.

@@ -5,9 +5,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-bin=build/windows/bin
 source scripts/wine_session.sh
-wine_session_start build/windows/wine
+# The release is the 32-bit build; where the kernel runs no 32-bit programs, the 64-bit
+# build shows the same.
+build=build/windows
+if ! why=$(wine_session_can_run build/windows/bin/tarnvale.exe); then
+    echo "demo: the 32-bit build cannot run here ($why); showing the 64-bit build"
+    build=build/windows-x64
+fi
+bin=$build/bin
+echo "demo: $(wine_session_describe "$bin/tarnvale.exe")"
+wine_session_start "$build/wine"
 
 step() { printf '\n== %s\n' "$*"; }
 step "A stand-in shell makes the \"Progman\" window (Wine has none of its own)"

@@ -3,14 +3,25 @@
 #   wine_session_start STATE_DIR   then   wine ...   and   wine_session_stop (also on exit)
 
 wine_session_pids=()
+# Debian's `wine` script takes the 32-bit loader whenever it is installed, and that one
+# fails on a kernel without 32-bit programs. The 64-bit loader runs 64-bit programs
+# everywhere and hands 32-bit ones to the 32-bit loader where the kernel allows.
+wine_session_loader64=/usr/lib/wine/wine64
+wine_session_loader32=/usr/lib/wine/wine
 
 wine_session_log() { printf '[wine-session] %s\n' "$*" >&2; }
 
 # Wine runs 32-bit Windows programs as 32-bit Linux processes. Some kernels have that
-# turned off (the ia32_emulation boot option); then nothing of ours can run under Wine.
-# Prints why not, and fails, on such a machine.
+# turned off (the ia32_emulation boot option); there only 64-bit Windows programs run.
+# TARNVALE_WINE_64BIT_ONLY=1 makes a machine that has them behave as one that has not,
+# so that the 64-bit-only path is tried on purpose. Prints why not, and fails, where
+# 32-bit programs cannot run.
 wine_session_can_run_32bit() {
     local loader=/lib/ld-linux.so.2 output
+    if [ -n "${TARNVALE_WINE_64BIT_ONLY:-}" ]; then
+        echo "TARNVALE_WINE_64BIT_ONLY is set, so this run acts as a machine without 32-bit programs"
+        return 1
+    fi
     if [ ! -e "$loader" ]; then
         echo "the 32-bit C library ($loader) is not installed"
         return 1
@@ -19,6 +30,37 @@ wine_session_can_run_32bit() {
         echo "this machine's kernel does not run 32-bit x86 programs ($loader: ${output##*: })"
         return 1
     fi
+    if [ ! -x "$wine_session_loader32" ]; then
+        echo "Wine's 32-bit loader ($wine_session_loader32, package wine32:i386) is not installed"
+        return 1
+    fi
+}
+
+# The machine field of a Windows program's header: 014c for x86, 8664 for x86_64.
+wine_session_machine_of() {  # PROGRAM.exe
+    local header
+    header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' '
+}
+
+# Whether a Windows program of ours runs under Wine here: a 64-bit one always, a 32-bit
+# one where wine_session_can_run_32bit says so. Prints why not, and fails.
+wine_session_can_run() {  # PROGRAM.exe
+    local machine
+    machine=$(wine_session_machine_of "$1")
+    case "$machine" in
+        8664) return 0 ;;
+        014c) wine_session_can_run_32bit ;;
+        *) echo "$1 is not a Windows program for x86 or x86_64 (machine $machine)"; return 1 ;;
+    esac
+}
+
+# Which build, under which Wine, on which machine: the first line of a run's report.
+wine_session_describe() {  # PROGRAM.exe
+    local bits=32
+    [ "$(wine_session_machine_of "$1")" = 8664 ] && bits=64
+    echo "$bits-bit build ($1) under $("$wine_session_loader64" --version 2>/dev/null ||
+        echo 'an unknown Wine') on $(uname -srm)"
 }
 
 wine_session_free_display() {
@@ -63,19 +105,28 @@ REG
     wineserver -w
 }
 
+# A 64-bit prefix: it runs the 64-bit build on every machine, and the 32-bit build too
+# where the kernel runs 32-bit programs.
 wine_session_start() {
-    local why
-    if ! why=$(wine_session_can_run_32bit); then
-        wine_session_log "Wine cannot run here: $why"
+    if [ ! -x "$wine_session_loader64" ]; then
+        wine_session_log "Wine's 64-bit loader ($wine_session_loader64, package wine64) is not installed"
         return 1
     fi
     mkdir -p "$1"
     local state_dir
     state_dir=$(cd "$1" && pwd)  # Wine wants an absolute prefix
     export WINEDEBUG=-all
-    export WINEARCH=win32
-    export WINEPREFIX="$state_dir/prefix"
+    export WINEARCH=win64
+    export WINEPREFIX="$state_dir/prefix64"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # `wine` is the 64-bit loader for everything run in this session, scripts included.
+    mkdir -p "$state_dir/bin"
+    printf '#!/bin/sh\nexec %s "$@"\n' "$wine_session_loader64" > "$state_dir/bin/wine"
+    chmod +x "$state_dir/bin/wine"
+    case ":$PATH:" in
+        *":$state_dir/bin:"*) ;;
+        *) export PATH="$state_dir/bin:$PATH" ;;
+    esac
     trap wine_session_stop EXIT
 
     local display
@@ -91,7 +142,7 @@ wine_session_start() {
     if [ ! -f "$WINEPREFIX/.tarnvale-ready" ]; then
         wine_session_log "making the Wine prefix (once, about 10 s)"
         rm -rf "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        wine wineboot.exe -i >/dev/null 2>&1
         wineserver -w
         wine_session_configure_prefix
         touch "$WINEPREFIX/.tarnvale-ready"

@@ -28,6 +28,8 @@ VERSION_STRINGS = {
 VERSION_TEXTS = ("FileDescription", "CompanyName", "LegalCopyright", "Comments")
 STRING_TABLE = "0C0A04B0"
 TRANSLATION = (0x0C0A, 1200)
+# The PE file's machine field, and what a manifest must name for it.
+MANIFEST_ARCHITECTURES = {0x14C: "x86", 0x8664: "amd64"}
 
 failures = []
 
@@ -101,6 +103,13 @@ def check_about_picture(exe):
     check(len(picture) >= size + row * abs(height), "the About bitmap's pixels are cut short")
 
 
+def pe_machine(exe):
+    data = exe.read_bytes()
+    (header,) = struct.unpack_from("<I", data, 0x3C)
+    (machine,) = struct.unpack_from("<H", data, header + 4)
+    return machine
+
+
 def check_manifest(exe):
     manifest = resource(exe, RT_MANIFEST, 1)
     if not check(manifest is not None, "no manifest 1"):
@@ -114,6 +123,12 @@ def check_manifest(exe):
              for element in root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")}
     check(names.get("Microsoft.Windows.Common-Controls") == "6.0.0.0",
           "the manifest does not ask for common controls 6")
+    # A manifest naming another processor stops Windows from starting the program.
+    expected = MANIFEST_ARCHITECTURES.get(pe_machine(exe))
+    architectures = {element.get("processorArchitecture") for element in
+                     root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")}
+    check(architectures == {expected},
+          f"the manifest names {sorted(map(str, architectures))} for a {expected} program")
     aware = [element.text.strip().lower() for element in root.iter()
              if element.tag.endswith("}dpiAware")]
     check(aware == ["true"], f"the manifest does not declare system DPI awareness: {aware}")
