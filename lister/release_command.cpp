@@ -1,0 +1,93 @@
+#include "attach/desktop.h"
+#include "lister/commands.h"
+#include "lister/desktop_windows.h"
+#include "lister/lookup_window_system.h"
+
+namespace tarnvale::lister {
+
+namespace {
+
+// Changing the parent of another thread's window waits on that thread: a hung program
+// would hang us with it.
+constexpr UINT kAnswerTimeoutMs = 1000;
+// A running Tarnvale re-attaches within a tick or two of 50 ms; this allows for a busy
+// machine.
+constexpr DWORD kReattachWatchMs = 500;
+constexpr DWORD kPollMs = 10;
+
+bool Answers(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                               &ignored) != 0;
+}
+
+bool AttachedAgainWithin(HWND desktop, HWND window, DWORD ms)
+{
+    for (DWORD waited = 0;; waited += kPollMs) {
+        if (IsAttached(desktop, window))
+            return true;
+        if (waited >= ms || !IsWindow(window))
+            return false;
+        Sleep(kPollMs);
+    }
+}
+
+void PrintWindow(Output& out, HWND window)
+{
+    WindowTexts texts;
+    ReadTexts(window, texts);
+    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+}
+
+}  // namespace
+
+int ReleaseWindow(Output& out, std::wstring_view text)
+{
+    const HWND desktop = FindDesktopWindow();
+    const HWND window = FindAttachedWindow(desktop, text);
+    if (!window) {
+        out.Text(L"No window attached to the desktop has the class name or title ")
+            .Bracketed(text).Text(L".").Line();
+        LookupWindowSystem windows;
+        if (const WindowHandle topLevel = FindTargetWindow(windows, text); topLevel != 0) {
+            out.Text(L"This one is an ordinary window already:").Line();
+            PrintWindow(out, ToHwnd(topLevel));
+        }
+        return kNothingFound;
+    }
+    PrintWindow(out, window);
+    if (!Answers(window)) {
+        out.Text(L"Not released: the window's program does not answer.").Line();
+        return kNotReleased;
+    }
+    const HWND foreground = GetForegroundWindow();
+    SetParent(window, nullptr);
+    if (!IsTopLevel(window)) {
+        out.Text(L"Not released: the window system refused to change its parent.").Line();
+        return kNotReleased;
+    }
+    const RunningCopies copies = FindRunningCopies();
+    if (copies.count > 0) {
+        // A Tarnvale leaves the foreground window alone, and a detached window may just
+        // have been given the foreground: hand it back, so that one holding it shows it.
+        const HWND giveTo = foreground && foreground != window ? foreground : GetConsoleWindow();
+        if (GetForegroundWindow() == window && giveTo)
+            SetForegroundWindow(giveTo);
+        if (AttachedAgainWithin(desktop, window, kReattachWatchMs)) {
+            out.Text(L"A running Tarnvale holds this window: it attached it again at once. "
+                     L"Choose").Line()
+                .Text(L"\"Exit\" on that copy's icon in the notification area to give it "
+                      L"back.").Line();
+            return kHeld;
+        }
+    }
+    out.Text(L"Released: it is an ordinary window again.").Line();
+    if (copies.count > 0 && GetForegroundWindow() == window)
+        out.Text(L"If a running Tarnvale holds it, that copy attaches it again once you "
+                 L"switch to").Line()
+            .Text(L"another window; choose \"Exit\" on its icon then.").Line();
+    return kDone;
+}
+
+}  // namespace tarnvale::lister
