@@ -22,13 +22,18 @@ bool Answers(HWND window)
                                &ignored) != 0;
 }
 
-bool AttachedAgainWithin(HWND desktop, HWND window, DWORD ms)
+// A Tarnvale leaves the foreground window alone, and a window given back may just have
+// been handed the foreground (the window manager may do so again a moment later): keep
+// handing it to `giveTo`, so that a Tarnvale holding the window shows itself.
+bool AttachedAgainWithin(HWND desktop, HWND window, HWND giveTo, DWORD ms)
 {
     for (DWORD waited = 0;; waited += kPollMs) {
         if (IsAttached(desktop, window))
             return true;
         if (waited >= ms || !IsWindow(window))
             return false;
+        if (giveTo && GetForegroundWindow() == window)
+            SetForegroundWindow(giveTo);
         Sleep(kPollMs);
     }
 }
@@ -69,12 +74,8 @@ int ReleaseWindow(Output& out, std::wstring_view text)
     }
     const RunningCopies copies = FindRunningCopies();
     if (copies.count > 0) {
-        // A Tarnvale leaves the foreground window alone, and a detached window may just
-        // have been given the foreground: hand it back, so that one holding it shows it.
         const HWND giveTo = foreground && foreground != window ? foreground : GetConsoleWindow();
-        if (GetForegroundWindow() == window && giveTo)
-            SetForegroundWindow(giveTo);
-        if (AttachedAgainWithin(desktop, window, kReattachWatchMs)) {
+        if (AttachedAgainWithin(desktop, window, giveTo, kReattachWatchMs)) {
             out.Text(L"A running Tarnvale holds this window: it attached it again at once. "
                      L"Choose").Line()
                 .Text(L"\"Exit\" on that copy's icon in the notification area to give it "
