@@ -67,15 +67,18 @@ int ReleaseWindow(Output& out, std::wstring_view text)
         return kNotReleased;
     }
     const HWND foreground = GetForegroundWindow();
-    SetParent(window, nullptr);
-    if (!IsTopLevel(window)) {
-        out.Text(L"Not released: the window system refused to change its parent.").Line();
+    const bool changed = SetParent(window, nullptr) != nullptr;
+    const RunningCopies copies = FindRunningCopies();
+    // A tick of a Tarnvale that holds it may come between the change and this look.
+    const bool loose = IsTopLevel(window);
+    if (!changed || (!loose && (copies.count == 0 || !IsAttached(desktop, window)))) {
+        out.Text(L"Not released: Windows refused to change its parent (is its program run as")
+            .Line().Text(L"administrator?).").Line();
         return kNotReleased;
     }
-    const RunningCopies copies = FindRunningCopies();
     if (copies.count > 0) {
         const HWND giveTo = foreground && foreground != window ? foreground : GetConsoleWindow();
-        if (AttachedAgainWithin(desktop, window, giveTo, kReattachWatchMs)) {
+        if (!loose || AttachedAgainWithin(desktop, window, giveTo, kReattachWatchMs)) {
             out.Text(L"A running Tarnvale holds this window: it attached it again at once. "
                      L"Choose").Line()
                 .Text(L"\"Exit\" on that copy's icon in the notification area to give it "
