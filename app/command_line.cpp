@@ -2,7 +2,7 @@
 
 namespace tarnvale {
 
-std::wstring TargetTextFromCommandLine(std::wstring_view commandLine)
+std::wstring_view TargetTextView(std::wstring_view commandLine)
 {
     std::size_t pos = 0;
     if (!commandLine.empty() && commandLine.front() == L'"') {
@@ -17,7 +17,9 @@ std::wstring TargetTextFromCommandLine(std::wstring_view commandLine)
     // Only spaces separate the name from the text: a text of tabs is still a text.
     while (pos < commandLine.size() && commandLine[pos] == L' ')
         ++pos;
-    return std::wstring(commandLine.substr(pos));
+    // Not substr: it may throw, and the lister is built without exceptions.
+    commandLine.remove_prefix(pos);
+    return commandLine;
 }
 
 bool IsBlank(std::wstring_view text)

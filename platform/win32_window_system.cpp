@@ -60,24 +60,6 @@ bool AnswersMessages(HWND window)
 
 }  // namespace
 
-// A window or icon handle fits in 32 bits, so that 32- and 64-bit programs can share it;
-// a 64-bit program must sign-extend the 32-bit value back, or a handle with the top bit
-// set would name no window.
-HWND ToHwnd(WindowHandle handle)
-{
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(handle)));
-}
-
-WindowHandle ToHandle(HWND window)
-{
-    return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
-}
-
-IconHandle ToIconHandle(HICON icon)
-{
-    return static_cast<IconHandle>(reinterpret_cast<UINT_PTR>(icon));
-}
-
 NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
 {
     NOTIFYICONDATAA data{};
@@ -125,12 +107,7 @@ std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
 
 std::int32_t Win32WindowSystem::GetWindowLongA(WindowHandle window, WindowLong index)
 {
-    // 64-bit Windows keeps the parent as a pointer-sized value; its low 32 bits are the
-    // handle. On 32-bit Windows this is the same call as GetWindowLongA.
-    if (index == WindowLong::HwndParent)
-        return static_cast<std::int32_t>(
-            ::GetWindowLongPtrA(ToHwnd(window), GWLP_HWNDPARENT));
-    return ::GetWindowLongA(ToHwnd(window), static_cast<int>(index));
+    return ReadWindowLong(ToHwnd(window), index);
 }
 
 WindowHandle Win32WindowSystem::GetForegroundWindow()

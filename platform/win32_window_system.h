@@ -5,13 +5,10 @@
 
 #include <functional>
 
+#include "platform/win32_handles.h"
 #include "platform/window_system.h"
 
 namespace tarnvale {
-
-HWND ToHwnd(WindowHandle handle);
-WindowHandle ToHandle(HWND window);
-IconHandle ToIconHandle(HICON icon);
 
 // The record in the layout this build's Shell_NotifyIconA takes.
 NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record);

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks the resources built into tarnvale.exe: icon group 1, the About picture, the
-manifest and the version record. Reads them with icoutils' wrestool and icotool.
+manifest and the version record, which must give VERSION, project(VERSION). Of any other
+program of ours (tarnvale-list.exe) only the version record. Reads them with icoutils'
+wrestool and icotool.
 
-    check_resources.py PATH/TO/tarnvale.exe
+    check_resources.py PATH/TO/tarnvale.exe VERSION
 """
 import struct
 import subprocess
@@ -16,14 +18,7 @@ RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 # 48, 32, 16 at 8 bits a pixel, then the same at 32 bits.
 ICON_IMAGES = [(48, 8), (32, 8), (16, 8), (48, 32), (32, 32), (16, 32)]
 
-VERSION = (1, 1, 0, 9)
-VERSION_STRINGS = {
-    "FileVersion": "1.01.0009",
-    "ProductVersion": "1.01.0009",
-    "InternalName": "tarnvale",
-    "OriginalFilename": "tarnvale.exe",
-    "ProductName": "Tarnvale",
-}
+PRODUCT_NAME = "Tarnvale"
 # Ours to write, but they must be there.
 VERSION_TEXTS = ("FileDescription", "CompanyName", "LegalCopyright", "Comments")
 STRING_TABLE = "0C0A04B0"
@@ -110,7 +105,12 @@ def pe_machine(exe):
     return machine
 
 
-def check_manifest(exe):
+def record_text(version):
+    """The version record's string form: 1.1.0.9 is "1.01.0009"."""
+    return f"{version[0]}.{version[1]:02}.{version[3]:04}"
+
+
+def check_manifest(exe, version):
     manifest = resource(exe, RT_MANIFEST, 1)
     if not check(manifest is not None, "no manifest 1"):
         return
@@ -121,6 +121,9 @@ def check_manifest(exe):
         return
     names = {element.get("name"): element.get("version")
              for element in root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")}
+    dotted = ".".join(map(str, version))
+    check(names.get("Tarnvale") == dotted,
+          f"the manifest gives version {names.get('Tarnvale')}, the project {dotted}")
     check(names.get("Microsoft.Windows.Common-Controls") == "6.0.0.0",
           "the manifest does not ask for common controls 6")
     # A manifest naming another processor stops Windows from starting the program.
@@ -155,7 +158,7 @@ def parse_version_block(data, offset):
     return (key, kind, value, children), end
 
 
-def check_version(exe):
+def check_version(exe, version):
     record = resource(exe, RT_VERSION, 1)
     if not check(record is not None, "no version record 1"):
         return
@@ -163,11 +166,12 @@ def check_version(exe):
     check(key == "VS_VERSION_INFO", f"the version record is named {key!r}")
     signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed, 0)
     check(signature == 0xFEEF04BD, "the version record has no fixed file information")
-    expected_ms = VERSION[0] << 16 | VERSION[1]
-    expected_ls = VERSION[2] << 16 | VERSION[3]
+    expected_ms = version[0] << 16 | version[1]
+    expected_ls = version[2] << 16 | version[3]
     check((file_ms, file_ls) == (expected_ms, expected_ls),
           f"file version is {file_ms >> 16}.{file_ms & 0xffff}.{file_ls >> 16}.{file_ls & 0xffff}")
-    check((product_ms, product_ls) == (expected_ms, expected_ls), "product version is not 1.1.0.9")
+    check((product_ms, product_ls) == (expected_ms, expected_ls),
+          f"product version is not {'.'.join(map(str, version))}")
 
     blocks = {child[0]: child for child in children}
     tables = blocks.get("StringFileInfo", (None, None, None, []))[3]
@@ -177,7 +181,14 @@ def check_version(exe):
     for table in tables:
         for name, _, value, _ in table[3]:
             strings[name] = value.decode("utf-16-le").rstrip("\0")
-    for name, expected in VERSION_STRINGS.items():
+    expected_strings = {
+        "FileVersion": record_text(version),
+        "ProductVersion": record_text(version),
+        "InternalName": exe.stem,
+        "OriginalFilename": exe.name,
+        "ProductName": PRODUCT_NAME,
+    }
+    for name, expected in expected_strings.items():
         check(strings.get(name) == expected,
               f"version string {name} is {strings.get(name)!r}, expected {expected!r}")
     for name in VERSION_TEXTS:
@@ -189,19 +200,26 @@ def check_version(exe):
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         return 2
     exe = Path(sys.argv[1])
-    if not exe.is_file():
-        print(f"no such file: {exe}", file=sys.stderr)
+    version = tuple(int(part) for part in sys.argv[2].split("."))
+    if not exe.is_file() or len(version) != 4:
+        print(__doc__, file=sys.stderr)
         return 2
-    for part in (check_icon_group, check_about_picture, check_manifest, check_version):
-        part(exe)
+    if exe.stem == "tarnvale":
+        check_icon_group(exe)
+        check_about_picture(exe)
+        check_manifest(exe, version)
+        what = "icon group, About picture, manifest and version record"
+    else:
+        what = "version record"
+    check_version(exe, version)
     for failure in failures:
         print(f"FAILED: {failure}")
     if not failures:
-        print(f"{exe.name}: icon group, About picture, manifest and version record as expected")
+        print(f"{exe.name}: {what} as expected")
     return 1 if failures else 0
 
 

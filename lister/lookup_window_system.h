@@ -1,0 +1,32 @@
+#pragma once
+
+// The window system as the lister asks it: the lookups that tarnvale.exe makes, made
+// the way it makes them (ANSI text, no best fit), so that a text the lister offers is
+// one that tarnvale.exe finds. Fixed buffers: the lister keeps no heap strings.
+#include <windows.h>
+
+#include "platform/win32_handles.h"
+#include "platform/window_system.h"
+
+namespace tarnvale::lister {
+
+class LookupWindowSystem final : public WindowSystem {
+public:
+    WindowHandle FindWindowA(std::optional<std::wstring_view> className,
+                             std::optional<std::wstring_view> title) override;
+    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    std::int32_t IsWindow(WindowHandle window) override;
+    std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
+    WindowHandle GetForegroundWindow() override;
+
+    // The lister has no icon, menu or window of its own: nothing asks for these.
+    void Shell_NotifyIconA(NotifyIconMessage, const NotifyIconDataA&) override {}
+    void ShowMessageBox(std::wstring_view, std::wstring_view, MessageBoxIcon) override {}
+    void EndProcess() override {}
+    MenuChoice ShowPopupMenu() override { return MenuChoice::None; }
+    void ShowAboutWindow() override {}
+    void CloseAboutWindow() override {}
+    void CloseMainWindow() override {}
+};
+
+}  // namespace tarnvale::lister

@@ -1,0 +1,85 @@
+#include "lister/output.h"
+
+namespace tarnvale::lister {
+
+namespace {
+
+bool IsHighSurrogate(wchar_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+}  // namespace
+
+Output::Output(DWORD which) : handle_(GetStdHandle(which))
+{
+    DWORD mode = 0;
+    console_ = handle_ && handle_ != INVALID_HANDLE_VALUE && GetConsoleMode(handle_, &mode);
+}
+
+Output& Output::Text(std::wstring_view text)
+{
+    for (const wchar_t c : text) {
+        if (size_ == kBufferSize)
+            Flush();
+        buffer_[size_++] = c;
+    }
+    return *this;
+}
+
+Output& Output::Bracketed(std::wstring_view text)
+{
+    Text(L"[");
+    for (const wchar_t c : text) {
+        const wchar_t shown = c < L' ' || c == 0x7F ? L'?' : c;
+        Text(std::wstring_view(&shown, 1));
+    }
+    return Text(L"]");
+}
+
+Output& Output::Number(unsigned number)
+{
+    wchar_t digits[10];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    while (count > 0)
+        Text(std::wstring_view(&digits[--count], 1));
+    return *this;
+}
+
+Output& Output::Line()
+{
+    Text(L"\r\n");
+    Flush();
+    return *this;
+}
+
+void Output::Flush()
+{
+    if (size_ == 0 || !handle_ || handle_ == INVALID_HANDLE_VALUE) {
+        size_ = 0;
+        return;
+    }
+    // A pair split by a full buffer waits for its second half.
+    std::size_t count = size_;
+    if (IsHighSurrogate(buffer_[count - 1]) && count > 1)
+        --count;
+    DWORD written = 0;
+    if (console_) {
+        WriteConsoleW(handle_, buffer_, static_cast<DWORD>(count), &written, nullptr);
+    } else {
+        char utf8[kBufferSize * 3];
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer_, static_cast<int>(count), utf8,
+                                              sizeof utf8, nullptr, nullptr);
+        if (bytes > 0)
+            WriteFile(handle_, utf8, static_cast<DWORD>(bytes), &written, nullptr);
+    }
+    for (std::size_t i = count; i < size_; ++i)
+        buffer_[i - count] = buffer_[i];
+    size_ -= count;
+}
+
+}  // namespace tarnvale::lister

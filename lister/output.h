@@ -1,0 +1,36 @@
+#pragma once
+
+// Text out to the console, or as UTF-8 when redirected, through a fixed buffer: no
+// C++ streams in a program this small.
+#include <windows.h>
+
+#include <cstddef>
+#include <string_view>
+
+namespace tarnvale::lister {
+
+class Output {
+public:
+    // `which` is STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
+    explicit Output(DWORD which);
+    ~Output() { Flush(); }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    Output& Text(std::wstring_view text);
+    // A window's text between [ and ], control characters shown as '?'.
+    Output& Bracketed(std::wstring_view text);
+    Output& Number(unsigned number);
+    // Ends the line with CR LF, as Windows programs read lines.
+    Output& Line();
+    void Flush();
+
+private:
+    static constexpr std::size_t kBufferSize = 2048;
+    HANDLE handle_;
+    bool console_;
+    wchar_t buffer_[kBufferSize];
+    std::size_t size_ = 0;
+};
+
+}  // namespace tarnvale::lister

@@ -1,0 +1,242 @@
+// tarnvale-list.exe: the command lines it prints attach their windows when run as
+// printed, and --release gives back a window that a killed Tarnvale left attached.
+#include "session.h"
+
+#include <vector>
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kListerTimeoutMs = 20000;
+
+struct ListerRun {
+    DWORD exitCode = 0;
+    std::vector<std::wstring> lines;  // split at CR LF, blanks kept
+    std::string output;               // as it came, for failure messages
+};
+
+// Runs `commandLine` with its output read through a pipe. The pipe is drained while
+// the program runs and once more after it ends; its end is not awaited, since a Wine
+// service started meanwhile may inherit it and hold it open.
+ListerRun RunCaptured(const std::wstring& commandLine)
+{
+    ListerRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+        ADD_FAILURE() << "no pipe";
+        return run;
+    }
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info{};
+    std::wstring mutableLine = commandLine;
+    const BOOL started = CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
+    CloseHandle(writeEnd);
+    if (!started) {
+        ADD_FAILURE() << "could not start " << Narrow(commandLine);
+        CloseHandle(readEnd);
+        return run;
+    }
+    CloseHandle(info.hThread);
+    auto drain = [&] {
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+            char chunk[4096];
+            DWORD got = 0;
+            if (!ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) || got == 0)
+                break;
+            run.output.append(chunk, got);
+        }
+    };
+    const bool ended = WaitUntil(
+        [&] {
+            drain();
+            return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        kListerTimeoutMs, 10);
+    drain();
+    if (!ended) {
+        ADD_FAILURE() << Narrow(commandLine) << " did not end; output so far:\n" << run.output;
+        TerminateProcess(info.hProcess, 99);
+    }
+    GetExitCodeProcess(info.hProcess, &run.exitCode);
+    CloseHandle(info.hProcess);
+    CloseHandle(readEnd);
+    const std::wstring text = Widen(run.output);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find(L"\r\n", start);
+        run.lines.push_back(text.substr(start, end - start));
+        start = end == std::wstring::npos ? text.size() : end + 2;
+    }
+    return run;
+}
+
+class Lister : public Session {
+protected:
+    void TearDown() override
+    {
+        if (const HWND main = FindWindowOf(tarnvale_.id(), kMainWindowClass)) {
+            PostMessageW(main, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(tarnvale_.Exited(kStartTimeoutMs)) << "still running after WM_CLOSE";
+        }
+    }
+
+    static ListerRun RunLister(const std::wstring& options)
+    {
+        return RunCaptured(Quoted(ProgramFolder() + L"\\tarnvale-list.exe") + options);
+    }
+
+    // The lines that follow the one naming the window, up to the blank line after them.
+    static std::vector<std::wstring> EntryOf(const ListerRun& run, const std::wstring& className,
+                                             const std::wstring& title)
+    {
+        const std::wstring heading = L"class [" + className + L"]  title [" + title + L"]";
+        std::vector<std::wstring> entry;
+        for (std::size_t i = 0; i < run.lines.size(); ++i)
+            if (run.lines[i] == heading) {
+                for (++i; i < run.lines.size() && !run.lines[i].empty(); ++i)
+                    entry.push_back(run.lines[i]);
+                break;
+            }
+        return entry;
+    }
+
+    // The entry's command line: its one line that starts with the program's name.
+    static std::wstring CommandIn(const std::vector<std::wstring>& entry)
+    {
+        for (const std::wstring& line : entry)
+            if (line.starts_with(L"tarnvale"))
+                return line;
+        return {};
+    }
+
+    // Runs the command exactly as printed; `window` must be attached, `other` must not.
+    void ExpectAttaches(const std::wstring& command, HWND window, HWND other = nullptr)
+    {
+        ASSERT_NE(window, nullptr);
+        tarnvale_ = StartTarnvaleWithCommandLine(command);
+        EXPECT_TRUE(WaitUntil([&] { return ParentOf(window) == "progman"; }, kStartTimeoutMs))
+            << Narrow(command) << " did not attach " << Describe(window)
+            << "; message box: " << Describe(ReadMessageBox(FindMessageBoxOf(tarnvale_.id())));
+        if (other) {
+            EXPECT_EQ(ParentOf(other), "none") << Describe(other);
+        }
+    }
+
+    static std::string Shown(const ListerRun& run)
+    {
+        return "exit code " + std::to_string(run.exitCode) + ", output:\n" + run.output;
+    }
+
+    ChildProcess tarnvale_;
+};
+
+TEST_F(Lister, PrintedClassNameAttachesItsWindow)
+{
+    ChildProcess target = StartTarget(L"E2eListByClass", L"--title \"Listed by class\"");
+    const ListerRun run = RunLister(L"");
+    EXPECT_EQ(run.exitCode, 0u) << Shown(run);
+    const std::wstring command = CommandIn(EntryOf(run, L"E2eListByClass", L"Listed by class"));
+    ASSERT_EQ(command, L"tarnvale.exe E2eListByClass") << Shown(run);
+    ExpectAttaches(command, FindTarget(L"E2eListByClass"));
+}
+
+TEST_F(Lister, PrintedTitleWithSpacesAttachesItsWindow)
+{
+    // Two windows of one class: only the title tells them apart.
+    ChildProcess target = StartTarget(L"E2eListShared", L"--title \"Listed by its title\" "
+                                      L"--second-class E2eListShared --second-title \"The other\"");
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"E2eListShared", L"The other"); },
+                          kStartTimeoutMs));
+    const ListerRun run = RunLister(L"");
+    const std::wstring command = CommandIn(EntryOf(run, L"E2eListShared", L"Listed by its title"));
+    ASSERT_EQ(command, L"tarnvale.exe Listed by its title") << Shown(run);
+    ExpectAttaches(command, FindWindowW(L"E2eListShared", L"Listed by its title"),
+                   FindWindowW(L"E2eListShared", L"The other"));
+}
+
+TEST_F(Lister, PrintedTitleKeepsItsQuotesAndTrailingBlanks)
+{
+    const std::wstring title = L"\"Quoted\" title  ";
+    ChildProcess target = StartTarget(L"E2eListQuoted", L"--title \"\\\"Quoted\\\" title  \" "
+                                      L"--second-class E2eListQuoted --second-title Other");
+    ASSERT_EQ(TextOf(FindWindowW(L"E2eListQuoted", title.c_str())), title);
+    const ListerRun run = RunLister(L"");
+    const std::vector<std::wstring> entry = EntryOf(run, L"E2eListQuoted", title);
+    ASSERT_EQ(entry.size(), 2u) << Shown(run);
+    EXPECT_EQ(entry[0], L"tarnvale.exe " + title) << Shown(run);
+    EXPECT_EQ(entry[1], L"  (the line above ends in 2 blanks, part of the text)") << Shown(run);
+    ExpectAttaches(entry[0], FindWindowW(L"E2eListQuoted", title.c_str()),
+                   FindWindowW(L"E2eListQuoted", L"Other"));
+}
+
+TEST_F(Lister, ReleasesAWindowLeftByAKilledTarnvale)
+{
+    ChildProcess target = StartTarget(L"E2eListLeft", L"--title \"Left behind\"");
+    tarnvale_ = StartTarnvale(L"E2eListLeft");
+    ASSERT_TRUE(WaitForParent(L"E2eListLeft", "progman")) << Describe(FindTarget(L"E2eListLeft"));
+    WaitForMainWindow(tarnvale_);
+    tarnvale_.Kill();
+    ASSERT_EQ(ParentOf(FindTarget(L"E2eListLeft")), "progman");
+
+    const ListerRun list = RunLister(L"");
+    const std::vector<std::wstring> entry = EntryOf(list, L"E2eListLeft", L"Left behind");
+    ASSERT_FALSE(entry.empty()) << Shown(list);
+    EXPECT_EQ(entry[0], L"  left attached by a Tarnvale that was ended; this gives it back:");
+    const std::wstring command = CommandIn(entry);
+    ASSERT_EQ(command, L"tarnvale-list.exe --release E2eListLeft") << Shown(list);
+
+    const ListerRun release = RunCaptured(command);
+    EXPECT_EQ(release.exitCode, 0u) << Shown(release);
+    EXPECT_NE(release.output.find("Released: it is an ordinary window again."), std::string::npos)
+        << Shown(release);
+    EXPECT_EQ(ParentOf(FindTarget(L"E2eListLeft")), "none") << Describe(FindTarget(L"E2eListLeft"));
+}
+
+TEST_F(Lister, HeldWindowIsReportedAndTakenBackByItsTarnvale)
+{
+    ChildProcess bystander = StartTarget(L"E2eListBystander", L"--x 600 --y 400");
+    ChildProcess target = StartTarget(L"E2eListHeld", L"--title \"Held\"");
+    tarnvale_ = StartTarnvale(L"E2eListHeld");
+    ASSERT_TRUE(WaitForParent(L"E2eListHeld", "progman")) << Describe(FindTarget(L"E2eListHeld"));
+
+    const ListerRun list = RunLister(L"");
+    const std::vector<std::wstring> entry = EntryOf(list, L"E2eListHeld", L"Held");
+    ASSERT_FALSE(entry.empty()) << Shown(list);
+    EXPECT_TRUE(entry[0].starts_with(L"  held by a running Tarnvale")) << Shown(list);
+
+    // The watchdog leaves the foreground window alone: the lister starts from another.
+    ASSERT_TRUE(GiveForeground(FindTarget(L"E2eListBystander")));
+    const ListerRun release = RunLister(L" --release E2eListHeld");
+    EXPECT_EQ(release.exitCode, 3u) << Shown(release);
+    EXPECT_NE(release.output.find("A running Tarnvale holds this window"), std::string::npos)
+        << Shown(release);
+    EXPECT_TRUE(WaitForParent(L"E2eListHeld", "progman", kReattachLimitMs))
+        << Describe(FindTarget(L"E2eListHeld"));
+}
+
+TEST_F(Lister, SaysWhenNothingMatches)
+{
+    ChildProcess target = StartTarget(L"E2eListLoose", L"--title \"Loose window\"");
+    const ListerRun none = RunLister(L" --release E2eNoSuchWindow");
+    EXPECT_EQ(none.exitCode, 1u) << Shown(none);
+    EXPECT_EQ(none.lines.at(0), L"No window attached to the desktop has the class name or title "
+                                L"[E2eNoSuchWindow].") << Shown(none);
+
+    const ListerRun loose = RunLister(L" --release Loose window");
+    EXPECT_EQ(loose.exitCode, 1u) << Shown(loose);
+    EXPECT_NE(loose.output.find("This one is an ordinary window already:\r\n"
+                                "class [E2eListLoose]  title [Loose window]"),
+              std::string::npos) << Shown(loose);
+    EXPECT_EQ(ParentOf(FindTarget(L"E2eListLoose")), "none");
+}
+
+}  // namespace
+}  // namespace e2e
