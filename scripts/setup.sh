@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     wine wine32:i386 xvfb openbox x11-utils xauth
-    imagemagick icoutils fonts-dejavu-core
+    imagemagick icoutils fonts-dejavu-core python3-matplotlib
 )
 
 missing=()

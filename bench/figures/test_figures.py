@@ -7,7 +7,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import figures  # noqa: E402
-import run_bench  # noqa: E402
+import readings  # noqa: E402
 
 
 def by_name(results):
@@ -92,12 +92,12 @@ class Aims(unittest.TestCase):
 class ProbeLines(unittest.TestCase):
     def test_values_take_only_their_own_key(self):
         lines = ["reattach_ms 24.5", "reattach_ms_other 1", "reattach_ms 3", "error: x"]
-        self.assertEqual(run_bench.values(lines, "reattach_ms"), [24.5, 3.0])
+        self.assertEqual(readings.values(lines, "reattach_ms"), [24.5, 3.0])
 
     def test_holdings_keep_none_for_what_wine_does_not_give(self):
         lines = ["holdings 100 working_set=2048 handles=none gdi=none user=none windows=2",
                  "holdings 10000 working_set=4096 handles=12 gdi=none user=none windows=2"]
-        got = run_bench.holdings(lines)
+        got = readings.holdings(lines)
         self.assertEqual(got["100"], {"working_set": 2048, "handles": None, "gdi": None,
                                       "user": None, "windows": 2})
         self.assertEqual(got["10000"]["handles"], 12)

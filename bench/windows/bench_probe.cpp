@@ -1,6 +1,7 @@
 // The Windows side of the benchmark: times what a user would notice, from outside
 // tarnvale.exe, and prints one line per figure for the driver to read.
 //   bench_probe wait-window CLASS TIMEOUT_MS
+//   bench_probe wait-windows CLASS COUNT TIMEOUT_MS   that many top-level ones
 //   bench_probe wait-attached CLASS TIMEOUT_MS
 //   bench_probe attach CLASS              makes the "progman" window its parent, from outside
 //   bench_probe close CLASS              WM_CLOSE to the window, and waits for it to go
@@ -63,6 +64,22 @@ int WaitWindow(const std::wstring& className, DWORD timeoutMs)
 {
     if (!e2e::WaitUntil([&] { return e2e::FindTarget(className) != nullptr; }, timeoutMs))
         return Fail("no window of class " + e2e::Narrow(className));
+    std::printf("found\n");
+    return 0;
+}
+
+// Several programs whose windows share one class: wait until all are there.
+int WaitWindows(const std::wstring& className, int count, DWORD timeoutMs)
+{
+    const auto counted = [&] {
+        int found = 0;
+        for (HWND window = nullptr;
+             (window = FindWindowExW(nullptr, window, className.c_str(), nullptr)) != nullptr;)
+            ++found;
+        return found;
+    };
+    if (!e2e::WaitUntil([&] { return counted() >= count; }, timeoutMs))
+        return Fail(std::to_string(counted()) + " windows of class " + e2e::Narrow(className));
     std::printf("found\n");
     return 0;
 }
@@ -264,6 +281,8 @@ int wmain(int argc, wchar_t** argv)
     int result = 2;
     if (command == L"wait-window" && argc == 4)
         result = WaitWindow(className, static_cast<DWORD>(number(3)));
+    else if (command == L"wait-windows" && argc == 5)
+        result = WaitWindows(className, number(3), static_cast<DWORD>(number(4)));
     else if (command == L"attach" && argc == 3)
         result = Attach(className);
     else if (command == L"wait-attached" && argc == 4)
