@@ -10,17 +10,19 @@ SOAK_PLOT = "soak_latency.png"
 
 
 def cpu_series(m):
-    """(label, xs, ys, bare) lines: CPU per minute against windows and against copies."""
+    """(label, xs, ys, bare, colour) lines: CPU per minute against windows and against
+    copies; Tarnvale and its bare loop share a colour."""
     windows, copies = [], []
     cpu = m.get("scale_cpu_ms_per_min") or {}
     sizes = sorted(cpu, key=int)
-    for key, bare_key, label in STATES:
+    for colour, (key, bare_key, label) in enumerate(STATES):
         for which, name, bare in ((key, f"Tarnvale, {label}", False),
                                   (bare_key, f"bare loop, {label}", True)):
             points = [(int(s), cpu_total(cpu[s].get(which))) for s in sizes]
             points = [(x, y) for x, y in points if y is not None]
             if points:
-                windows.append((name, [x for x, _ in points], [y for _, y in points], bare))
+                windows.append((name, [x for x, _ in points], [y for _, y in points], bare,
+                                f"C{colour}"))
     cpu = m.get("copies_cpu_ms_per_min") or {}
     counts = sorted(cpu, key=int)
     for which, name, bare in (("tarnvale", "Tarnvale copies", False),
@@ -28,7 +30,7 @@ def cpu_series(m):
         points = [(int(c), cpu_total(cpu[c].get(which))) for c in counts]
         points = [(x, y) for x, y in points if y is not None]
         if points:
-            copies.append((name, [x for x, _ in points], [y for _, y in points], bare))
+            copies.append((name, [x for x, _ in points], [y for _, y in points], bare, "C2"))
     return windows, copies
 
 
@@ -46,15 +48,16 @@ def write_plots(m, folder):
         figure, (left, right) = plt.subplots(1, 2, figsize=(11, 4.5))
         for axes, lines, xlabel in ((left, windows, "other top-level windows open"),
                                     (right, copies, "copies, each with its own target")):
-            for name, xs, ys, bare in lines:
+            for name, xs, ys, bare, colour in lines:
                 axes.plot(xs, ys, "--" if bare else "-", marker="s" if bare else "o",
-                          label=name)
+                          color=colour, label=name)
             axes.set_xlabel(xlabel)
             axes.set_ylabel("CPU, ms per minute (process + wineserver)")
             axes.grid(True, alpha=0.3)
             if lines:
                 axes.legend(fontsize=8)
         left.set_xscale("log")
+        left.set_yscale("log")  # the lookups' cost grows a hundredfold
         left.set_title("Cost against the desktop's size")
         right.set_title("Cost against the number of copies")
         figure.tight_layout()

@@ -53,12 +53,13 @@ def copies_figures(m):
         value = cpu_total(cpu[count].get("tarnvale"))
         bare = cpu_total(cpu[count].get("bare_reads"))
         share = ratio(value, bare)
-        figures.append(Figure(f"{int(count)} copies, attached, total", value, "ms/min", bare,
+        copies = "1 copy" if int(count) == 1 else f"{int(count)} copies"
+        figures.append(Figure(f"{copies}, attached, total", value, "ms/min", bare,
                               share, f"<= {SCALE_AIM}", _within(share)))
         if count != first:
             per_copy = ratio(value, int(count))
             linear = ratio(per_copy, per_first)
-            figures.append(Figure(f"  per copy, beside {int(first)} copy's", per_copy, "ms/min",
+            figures.append(Figure(f"  per copy, beside {int(first)} alone", per_copy, "ms/min",
                                   per_first, linear, f"<= {SCALE_AIM} (linear)", _within(linear)))
         attached = kept.get(count)
         figures.append(Figure("  copies with their target attached at the end", attached, "",

@@ -50,7 +50,8 @@ def _holdings_figures(s):
     figures = []
     for key, name, unit in HOLDINGS:
         def typical(phase):
-            return median([c[key] for c in phase.values() if c.get(key) is not None])
+            found = median([c[key] for c in phase.values() if c.get(key) is not None])
+            return found if found is None else round(found)
         figures.append(Figure(f"{name} per copy, start (median)", typical(start), unit))
         figures.append(Figure("  after the first minute", typical(settled), unit))
         figures.append(Figure("  at the end", typical(end), unit, typical(settled),
