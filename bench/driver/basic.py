@@ -1,8 +1,9 @@
 """One copy with one target on an almost empty desktop: idle CPU beside the bare loops,
 ticks, re-attach and re-find latency, start-up."""
 
-from desktop import (BARE_CLASS, MAIN_CLASS, TARGET_CLASS, close, start_bare, start_copy,
-                     start_shell, start_target)
+from desktop import (BARE_CLASS, MAIN_CLASS, TARGET_CLASS, close,
+                     measure_bare_lookups_and_reads, measure_target_gone, start_bare,
+                     start_copy, start_shell, start_target)
 from readings import holdings, values
 from wine import log, measure_idle, setting
 
@@ -32,22 +33,8 @@ def measure_basic(wine, m):
     m["reattach_skipped"] = int(values(lines, "reattach_skipped")[0])
     m["reattach_foreground_retaken"] = int(values(lines, "reattach_foreground_retaken")[0])
 
-    log(f"tarnvale.exe with its target gone, {idle} s")
-    close(wine, TARGET_CLASS)
-    cpu["target_gone"], _ = measure_idle(wine, "tarnvale.exe", idle)
-    close(wine, MAIN_CLASS)
-
-    log(f"bare lookups, {idle} s")
-    start_bare(wine, "--lookups", TARGET_CLASS)
-    cpu["bare_lookups"], _ = measure_idle(wine, "idle_baseline.exe", idle)
-    close(wine, BARE_CLASS)
-
-    log(f"bare reads of an attached target, {idle} s")
-    start_target(wine)
-    wine.probe("attach", TARGET_CLASS)
-    start_bare(wine, "--reads", TARGET_CLASS)
-    cpu["bare_reads"], _ = measure_idle(wine, "idle_baseline.exe", idle)
-    close(wine, BARE_CLASS)
+    cpu["target_gone"] = measure_target_gone(wine, idle)
+    measure_bare_lookups_and_reads(wine, idle, cpu)
 
     starts = setting("STARTS", 20)
     log(f"start-up, {starts} runs each")

@@ -2,8 +2,8 @@
 gone, beside the bare loop making the same calls, with 10, 100 and 1,000 other
 top-level windows open."""
 
-from desktop import (BARE_CLASS, MAIN_CLASS, TARGET_CLASS, close, start_bare, start_copy,
-                     start_shell, start_target)
+from desktop import (TARGET_CLASS, close, measure_bare_lookups_and_reads, measure_target_gone,
+                     start_copy, start_shell, start_target)
 from wine import log, measure_idle, setting
 
 SIZES = (10, 100, 1000)
@@ -23,21 +23,9 @@ def measure_scale(wine, m):
         start_target(wine)
         start_copy(wine)
         here["attached"], _ = measure_idle(wine, "tarnvale.exe", idle)
-        log(f"{size} windows: tarnvale.exe, target gone, {idle} s")
-        close(wine, TARGET_CLASS)
-        here["target_gone"], _ = measure_idle(wine, "tarnvale.exe", idle)
-        close(wine, MAIN_CLASS)
-
-        log(f"{size} windows: bare lookups, {idle} s")
-        start_bare(wine, "--lookups", TARGET_CLASS)
-        here["bare_lookups"], _ = measure_idle(wine, "idle_baseline.exe", idle)
-        close(wine, BARE_CLASS)
-        log(f"{size} windows: bare reads, {idle} s")
-        start_target(wine)
-        wine.probe("attach", TARGET_CLASS)
-        start_bare(wine, "--reads", TARGET_CLASS)
-        here["bare_reads"], _ = measure_idle(wine, "idle_baseline.exe", idle)
-        close(wine, BARE_CLASS)
+        log(f"{size} windows:")
+        here["target_gone"] = measure_target_gone(wine, idle)
+        measure_bare_lookups_and_reads(wine, idle, here)
         close(wine, TARGET_CLASS)
 
         close(wine, CLUTTER_CLASS)
