@@ -96,6 +96,8 @@ def soak_figures(m):
     figures += [
         _none_of("not attached again within 10 s", s["timeouts"]),
         _none_of("topmost targets attached", s["topmost_attached"]),
+        Figure("  attached within two ticks of being made topmost (a race, apart)",
+               s["early"].get("topmost", 0)),
         _none_of("copies that gave no answer within 5 s", s["hangs"]),
         Figure("  slowest answer", max(s["answer_ms"], default=None), "ms", 5000,
                ratio(max(s["answer_ms"], default=None), 5000)),

@@ -123,7 +123,9 @@ class Scale(unittest.TestCase):
         growth = got["growth 10 -> 1,000 windows, target gone"]
         self.assertAlmostEqual(growth.value, 10)
         self.assertAlmostEqual(growth.baseline, 1000 / 190)
-        self.assertFalse(growth.met)
+        added = got["added by 990 more windows, target gone"]
+        self.assertEqual((added.value, added.baseline), (1800, 810))
+        self.assertFalse(added.met)
 
     def test_copies_linear_against_one_and_each_target_kept(self):
         m = {"copies_cpu_ms_per_min": {

@@ -8,6 +8,7 @@
 //   early T KIND                   attached again before the clock could start
 //   timeout T KIND TARGET          not attached again within 10 s
 //   topmost_attached T TARGET      a topmost target was attached: it must be left alone
+//   early T topmost                attached within two ticks of being made topmost
 //   hang T COPY                    a copy gave no answer within 5 s
 //   lost T COPY                    a copy ended on its own
 //   holdings T PHASE COPY ...      what a copy holds, at start, after a minute and at end
@@ -41,6 +42,7 @@ constexpr std::size_t kMostExtras = 3;
 constexpr double kFirstMinuteS = 60;
 // Attached before the clock could start: such a trial is counted apart.
 constexpr double kBeforeTheClock = -1;
+constexpr double kRaceMs = 2 * 50;  // two of the watchdog's ticks
 
 enum Kind { CloseReopen, KillRestart, Detach, Topmost, Foreground, ShellRestart, Hang,
             ExtraStart, ExtraEnd, kKinds };
@@ -236,14 +238,18 @@ void Churn::TopmostAndBack(int target)
     const HWND window = desktop_.target(target).Window();
     SetParent(window, nullptr);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const double until = bench::NowMs() + 1000;
+    const double made = bench::NowMs();
     bool attached = false;
-    while (bench::NowMs() < until && !attached) {
+    while (bench::NowMs() < made + 1000 && !attached) {
         bystander_.Hold();
         attached = e2e::IsTopmost(window) && bench::Attached(window);
         Sleep(5);
     }
-    if (attached)
+    // A tick that read the flag just before it was set, or attached the window before
+    // it was made topmost, is a race of ours, not the watchdog's fault.
+    if (attached && bench::NowMs() - made <= kRaceMs)
+        std::printf("early %.3f topmost\n", Since());
+    else if (attached)
         std::printf("topmost_attached %.3f %d\n", Since(), target);
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Report("reattach", target, AttachedAgain(target));
