@@ -9,6 +9,7 @@
 //   timeout T KIND TARGET          not attached again within 10 s
 //   topmost_attached T TARGET      a topmost target was attached: it must be left alone
 //   early T topmost                attached within two ticks of being made topmost
+//   attached_while_hung T TARGET   attached by a tick before the target stopped answering
 //   hang T COPY                    a copy gave no answer within 5 s
 //   lost T COPY                    a copy ended on its own
 //   holdings T PHASE COPY ...      what a copy holds, at start, after a minute and at end
