@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
 # The benchmark: builds what it needs, runs tarnvale.exe and its bare baselines side by
-# side under Wine, and prints the table of figures (also written as JSON). About ten
-# minutes; it prints figures and fails only when it cannot measure.
-#   scripts/bench.sh [RESULTS_JSON]     (default build/bench/results.json)
+# side under Wine, and prints the tables of figures (also written as JSON, with
+# pictures next to it). It prints figures and fails only when it cannot measure.
+#   scripts/bench.sh [--bin DIR] [--modes LIST] [RESULTS_JSON]
+#     --modes: comma-separated, of basic (the default, about ten minutes), scale (about
+#              15), copies (about 8), soak (10, TARNVALE_SOAK_SECONDS), or all
+#     --bin:   the Windows programs measured (default build/windows/bin)
+#     RESULTS_JSON defaults to build/bench/results.json
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bin=build/windows/bin
+modes=basic
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --bin) bin=$2; shift 2 ;;
+        --modes) modes=$2; shift 2 ;;
+        *) break ;;
+    esac
+done
+[ "$modes" = all ] && modes=basic,scale,copies,soak
 out=${1:-build/bench/results.json}
 scripts/setup.sh
 for preset in host windows; do
@@ -19,5 +33,8 @@ if why=$(wine_session_can_run_32bit); then
 else
     wine_args=(--without-wine "$why")
 fi
-python3 bench/run_bench.py --bin build/windows/bin \
+# Debian's own Python, which has Debian's plotting library.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+"$python" bench/driver/run_bench.py --bin "$bin" --modes "$modes" \
     --tick-benchmark build/host/bench/tick_calls_benchmark --out "$out" "${wine_args[@]}"

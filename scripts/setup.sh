@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 xvfb openbox x11-utils xauth
-    imagemagick icoutils fonts-dejavu-core
+    imagemagick icoutils fonts-dejavu-core python3-matplotlib
 )
 
 missing=()

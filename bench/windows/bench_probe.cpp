@@ -1,6 +1,7 @@
 // The Windows side of the benchmark: times what a user would notice, from outside
 // tarnvale.exe, and prints one line per figure for the driver to read.
 //   bench_probe wait-window CLASS TIMEOUT_MS
+//   bench_probe wait-windows CLASS COUNT TIMEOUT_MS   that many top-level ones
 //   bench_probe wait-attached CLASS TIMEOUT_MS
 //   bench_probe attach CLASS              makes the "progman" window its parent, from outside
 //   bench_probe close CLASS              WM_CLOSE to the window, and waits for it to go
@@ -10,18 +11,20 @@
 //   bench_probe ticks FIRST MORE         FIRST ticks, what the process holds, MORE, again
 #include <windows.h>
 
-#include <psapi.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "harness/harness.h"
+#include "bystander.h"
+#include "holdings.h"
 
 namespace {
+
+using bench::Attached;
+using bench::Bystander;
+using bench::NowMs;
+using bench::PumpMessages;
 
 constexpr wchar_t kMainClass[] = L"TarnvaleMain";
 constexpr wchar_t kStartBaselineClass[] = L"TarnvaleStartBaseline";
@@ -33,30 +36,6 @@ int Fail(const std::string& what)
 {
     std::printf("error: %s\n", what.c_str());
     return 1;
-}
-
-double NowMs()
-{
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value.QuadPart;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
-}
-
-bool Attached(HWND window)
-{
-    return window && e2e::ParentOf(window) == "progman";
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&message);
 }
 
 // A short pause between trials that varies, so that trials begin at every phase of
@@ -73,39 +52,6 @@ void PauseBetweenTrials()
     }
 }
 
-// A visible window of ours that takes the foreground, as another application would.
-class Bystander {
-public:
-    Bystander()
-    {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"TarnvaleBenchBystander";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"Bystander",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 240, 160, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-        PumpMessages();
-    }
-    ~Bystander() { DestroyWindow(window_); }
-    Bystander(const Bystander&) = delete;
-    Bystander& operator=(const Bystander&) = delete;
-
-    // Takes the foreground back if something else has it; true if it had to.
-    bool Hold()
-    {
-        PumpMessages();
-        if (GetForegroundWindow() == window_)
-            return false;
-        SetForegroundWindow(window_);
-        return true;
-    }
-
-private:
-    HWND window_ = nullptr;
-};
-
 int WaitAttached(const std::wstring& className, DWORD timeoutMs)
 {
     if (!e2e::WaitUntil([&] { return Attached(e2e::FindTarget(className)); }, timeoutMs))
@@ -118,6 +64,22 @@ int WaitWindow(const std::wstring& className, DWORD timeoutMs)
 {
     if (!e2e::WaitUntil([&] { return e2e::FindTarget(className) != nullptr; }, timeoutMs))
         return Fail("no window of class " + e2e::Narrow(className));
+    std::printf("found\n");
+    return 0;
+}
+
+// Several programs whose windows share one class: wait until all are there.
+int WaitWindows(const std::wstring& className, int count, DWORD timeoutMs)
+{
+    const auto counted = [&] {
+        int found = 0;
+        for (HWND window = nullptr;
+             (window = FindWindowExW(nullptr, window, className.c_str(), nullptr)) != nullptr;)
+            ++found;
+        return found;
+    };
+    if (!e2e::WaitUntil([&] { return counted() >= count; }, timeoutMs))
+        return Fail(std::to_string(counted()) + " windows of class " + e2e::Narrow(className));
     std::printf("found\n");
     return 0;
 }
@@ -278,71 +240,10 @@ int Startup(const std::wstring& className, int runs)
     return 0;
 }
 
-// The system's table of open handles, read through ntdll as Windows and Wine both keep
-// it; GetProcessHandleCount gives nothing for another process under Wine.
-struct SystemHandleEntry {
-    USHORT processId;
-    USHORT creatorBackTraceIndex;
-    UCHAR objectTypeIndex;
-    UCHAR handleAttributes;
-    USHORT handleValue;
-    PVOID object;
-    ULONG grantedAccess;
-};
-struct SystemHandleTable {
-    ULONG count;
-    SystemHandleEntry entries[1];
-};
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-constexpr ULONG kSystemHandleInformation = 16;
-constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-
-std::optional<DWORD> HandlesOf(DWORD processId)
-{
-    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query)
-        return std::nullopt;
-    std::vector<unsigned char> buffer(1 << 16);
-    LONG status = kInfoLengthMismatch;
-    while (status == kInfoLengthMismatch && buffer.size() < (1u << 28)) {
-        ULONG needed = 0;
-        status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                       &needed);
-        if (status == kInfoLengthMismatch)
-            buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
-    }
-    if (status < 0)
-        return std::nullopt;
-    const auto& table = *reinterpret_cast<const SystemHandleTable*>(buffer.data());
-    DWORD count = 0;
-    for (ULONG i = 0; i < table.count; ++i)
-        count += table.entries[i].processId == static_cast<USHORT>(processId);
-    return count > 0 ? std::optional<DWORD>(count) : std::nullopt;
-}
-
-// What Wine gives of a process's holdings: "none" where it gives no figure.
 void PrintHoldings(int ticks, HWND mainWindow)
 {
-    const DWORD id = ProcessOf(mainWindow);
-    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
-    std::string line = "holdings " + std::to_string(ticks);
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    line += " working_set=";
-    line += process && GetProcessMemoryInfo(process, &memory, sizeof memory)
-                ? std::to_string(memory.WorkingSetSize)
-                : "none";
-    const std::optional<DWORD> handles = HandlesOf(id);
-    line += " handles=" + (handles ? std::to_string(*handles) : std::string("none"));
-    const DWORD gdi = process ? GetGuiResources(process, GR_GDIOBJECTS) : 0;
-    const DWORD user = process ? GetGuiResources(process, GR_USEROBJECTS) : 0;
-    line += " gdi=" + (gdi ? std::to_string(gdi) : std::string("none"));
-    line += " user=" + (user ? std::to_string(user) : std::string("none"));
-    line += " windows=" + std::to_string(e2e::TopLevelWindowsOf(id).size());
-    std::printf("%s\n", line.c_str());
-    if (process)
-        CloseHandle(process);
+    const bench::Holdings holdings = bench::HoldingsOf(ProcessOf(mainWindow));
+    std::printf("holdings %d %s\n", ticks, bench::Describe(holdings).c_str());
 }
 
 // Runs tarnvale's tick through its window procedure, as its timer does, but without
@@ -380,6 +281,8 @@ int wmain(int argc, wchar_t** argv)
     int result = 2;
     if (command == L"wait-window" && argc == 4)
         result = WaitWindow(className, static_cast<DWORD>(number(3)));
+    else if (command == L"wait-windows" && argc == 5)
+        result = WaitWindows(className, number(3), static_cast<DWORD>(number(4)));
     else if (command == L"attach" && argc == 3)
         result = Attach(className);
     else if (command == L"wait-attached" && argc == 4)

@@ -1,0 +1,131 @@
+"""Starts Windows programs under the caller's Wine session (WINEPREFIX and DISPLAY in
+the environment), runs the probe, and reads CPU time and memory from Linux
+(/proc/PID/task/*/schedstat: user and system, in ns)."""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+PROBE_TIMEOUT_S = 180
+SETTLE_S = 3  # start-up's own cost is not idle cost
+
+
+def setting(name, default):
+    return int(os.environ.get(f"TARNVALE_BENCH_{name}", default))
+
+
+def log(text):
+    print(f"[bench] {text}", file=sys.stderr, flush=True)
+
+
+class Wine:
+    """Starts Windows programs and finds their Linux processes."""
+
+    def __init__(self, bin_dir):
+        self.bin_dir = Path(bin_dir)
+        self.prefix = os.environ["WINEPREFIX"]
+        self.started = []
+
+    def start(self, program, *args):
+        process = subprocess.Popen(["wine", str(self.bin_dir / program), *args],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.started.append(process)
+        return process
+
+    def run(self, program, *args, timeout=PROBE_TIMEOUT_S):
+        """Runs a Windows program to its end; its exit code and output lines."""
+        # Into a file, not a pipe: the first program of a session starts Wine's own
+        # services, which inherit its output and would hold a pipe open for good.
+        with tempfile.TemporaryFile(mode="w+") as output:
+            done = subprocess.run(["wine", str(self.bin_dir / program), *args],
+                                  stdout=output, stderr=subprocess.DEVNULL, timeout=timeout)
+            output.seek(0)
+            return done.returncode, output.read().splitlines()
+
+    def probe(self, *args):
+        code, lines = self.run("bench_probe.exe", *args)
+        if code != 0:
+            raise RuntimeError(f"bench_probe {' '.join(args)}: {' | '.join(lines[-3:])}")
+        return lines
+
+    def _ours(self, pid):
+        try:
+            environ = Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
+        except OSError:
+            return False
+        return f"WINEPREFIX={self.prefix}".encode() in environ
+
+    def pids_of(self, name):
+        """The Linux processes of running Windows programs of ours, by file name."""
+        found = []
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                command = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(
+                    errors="replace")
+                comm = (entry / "comm").read_text().strip()
+            except OSError:
+                continue
+            # The wineserver runs as wineserver32 or wineserver64; a Windows program's
+            # command line is its Windows one.
+            matches = (comm.startswith(name) if name == "wineserver"
+                       else name.lower() in command.lower())
+            if matches and self._ours(entry.name):
+                found.append(int(entry.name))
+        return found
+
+    def pid_of(self, name):
+        found = self.pids_of(name)
+        if not found:
+            raise RuntimeError(f"no process for {name}")
+        return found[0]
+
+    def stop_all(self):
+        for process in self.started:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.started = []
+
+
+def cpu_ns(pid):
+    total = 0
+    try:
+        tasks = list(Path(f"/proc/{pid}/task").iterdir())
+    except OSError:
+        return 0  # the process ended
+    for task in tasks:
+        try:
+            total += int((task / "schedstat").read_text().split()[0])
+        except (OSError, IndexError, ValueError):
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def resident_bytes(pid):
+    status = Path(f"/proc/{pid}/status").read_text()
+    return int(re.search(r"^VmRSS:\s+(\d+) kB", status, re.M).group(1)) * 1024
+
+
+def measure_idle_of(wine, pids, seconds):
+    """CPU per minute of the processes together and of the wineserver, while nothing
+    else happens."""
+    server = wine.pid_of("wineserver")
+    time.sleep(SETTLE_S)
+    start = (time.monotonic(), sum(cpu_ns(pid) for pid in pids), cpu_ns(server))
+    time.sleep(seconds)
+    end = (time.monotonic(), sum(cpu_ns(pid) for pid in pids), cpu_ns(server))
+    per_minute = 60 / (end[0] - start[0]) / 1e6
+    return {"process": (end[1] - start[1]) * per_minute,
+            "wineserver": (end[2] - start[2]) * per_minute}
+
+
+def measure_idle(wine, program, seconds):
+    """CPU per minute of one program and of the wineserver, and its resident memory."""
+    pid = wine.pid_of(program)
+    return measure_idle_of(wine, [pid], seconds), resident_bytes(pid)
