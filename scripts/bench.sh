@@ -5,11 +5,12 @@
 #   scripts/bench.sh [--bin DIR] [--modes LIST] [RESULTS_JSON]
 #     --modes: comma-separated, of basic (the default, about ten minutes), scale (about
 #              15), copies (about 8), soak (10, TARNVALE_SOAK_SECONDS), or all
-#     --bin:   the Windows programs measured (default build/windows/bin)
+#     --bin:   the Windows programs measured (default: the 32-bit build where the kernel
+#              runs 32-bit programs, else the 64-bit one)
 #     RESULTS_JSON defaults to build/bench/results.json
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/windows/bin
+bin=
 modes=basic
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -21,20 +22,32 @@ done
 [ "$modes" = all ] && modes=basic,scale,copies,soak
 out=${1:-build/bench/results.json}
 scripts/setup.sh
-for preset in host windows; do
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc)" >/dev/null
-done
 source scripts/wine_session.sh
+# The release is the 32-bit build; where the kernel runs no 32-bit programs, the 64-bit
+# one is measured instead.
+preset=windows
+if [ -n "$bin" ]; then
+    preset=$(basename "$(dirname "$bin")")  # build/PRESET/bin
+elif ! wine_session_can_run_32bit >/dev/null; then
+    preset=windows-x64
+fi
+for build_preset in host "$preset"; do
+    cmake --preset "$build_preset" >/dev/null
+    cmake --build --preset "$build_preset" -j "$(nproc)" >/dev/null
+done
+bin=${bin:-build/$preset/bin}
+objdump=i686-w64-mingw32-objdump
+[ "$(wine_session_machine_of "$bin/tarnvale.exe")" = 8664 ] && objdump=x86_64-w64-mingw32-objdump
 # Where Wine cannot run, the table still gives what the host can measure.
 wine_args=()
-if why=$(wine_session_can_run_32bit); then
-    wine_session_start build/windows/wine
+if why=$(wine_session_can_run "$bin/tarnvale.exe") && wine_session_start "$(dirname "$bin")/wine"; then
+    :
 else
-    wine_args=(--without-wine "$why")
+    wine_args=(--without-wine "${why:-the Wine session did not start}")
 fi
 # Debian's own Python, which has Debian's plotting library.
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-"$python" bench/driver/run_bench.py --bin "$bin" --modes "$modes" \
+"$python" bench/driver/run_bench.py --bin "$bin" --modes "$modes" --objdump "$objdump" \
+    --build "$(wine_session_describe "$bin/tarnvale.exe")" \
     --tick-benchmark build/host/bench/tick_calls_benchmark --out "$out" "${wine_args[@]}"

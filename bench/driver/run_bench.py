@@ -92,6 +92,7 @@ def main():
     parser.add_argument("--bin", required=True)
     parser.add_argument("--tick-benchmark", help="needed by the basic mode")
     parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    parser.add_argument("--build", default="", help="which build is measured, for the heading")
     parser.add_argument("--out", required=True)
     parser.add_argument("--modes", default="basic",
                         help="comma-separated, of " + ", ".join(MODES))
@@ -121,8 +122,9 @@ def main():
                 wine.stop_all()  # each mode starts from an empty desktop
 
     about = machine()
-    print(f"Tarnvale benchmark on {about['system']}, {about['cpus']} CPUs ({about['cpu']}), "
-          f"{about['wine']}; programs from {args.bin}")
+    about["build"] = args.build or f"programs from {args.bin}"
+    print(f"Tarnvale benchmark of the {about['build']}\n"
+          f"machine: {about['system']}, {about['cpus']} CPUs ({about['cpu']}); {about['wine']}")
     results = []
     for mode in modes:
         title, build = TABLES[mode]

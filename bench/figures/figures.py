@@ -6,7 +6,9 @@ import math
 from dataclasses import asdict, dataclass
 from typing import Optional
 
-IDLE_AIM = 1.3
+# Idle cost is judged against the bare loop that makes the same calls: what the
+# behaviour cannot do without. The bare timer beside it is information.
+IDLE_AIM = 1.1
 REATTACH_P99_AIM_MS = 60.0
 STARTUP_EXTRA_AIM_MS = 30.0
 SIZE_AIM_BYTES = 256 * 1024
@@ -61,24 +63,24 @@ def cpu_total(cpu):
 
 def _idle_figures(m):
     cpu = m.get("cpu_ms_per_min", {})
-    floor = cpu.get("idle_baseline")
-    baseline = cpu_total(floor)
+    timer = cpu_total(cpu.get("idle_baseline"))
     figures = []
     for key, name, bare_key in (("attached", "idle CPU, target attached", "bare_reads"),
                                 ("target_gone", "idle CPU, target gone", "bare_lookups")):
         value, bare = cpu_total(cpu.get(key)), cpu_total(cpu.get(bare_key))
-        share = ratio(value, baseline)
-        figures.append(Figure(name, value, "ms/min", baseline, share, f"<= {IDLE_AIM}",
-                              None if share is None else share <= IDLE_AIM))
-        # The same calls made by a bare loop: what Wine charges for them, and what is
-        # left that is the program's own.
-        figures.append(Figure(f"  {bare_key.replace('_', ' ')}: its calls, bare", bare,
-                              "ms/min", baseline, ratio(bare, baseline), "Wine's cost"))
-        figures.append(Figure(f"  over {bare_key.replace('_', ' ')}", value, "ms/min", bare,
-                              ratio(value, bare), "the program's own"))
+        share = ratio(value, bare)
+        label = bare_key.replace("_", " ")
+        figures.append(Figure(f"{name}, over {label}", value, "ms/min", bare, share,
+                              f"<= {IDLE_AIM}", None if share is None else share <= IDLE_AIM))
+        # What Wine charges for the calls themselves, and the program beside the bare
+        # timer whose tick does nothing.
+        figures.append(Figure(f"  {label}: its calls, bare, over the bare timer", bare,
+                              "ms/min", timer, ratio(bare, timer), "Wine's cost"))
+        figures.append(Figure(f"  {name}, over the bare timer", value, "ms/min", timer,
+                              ratio(value, timer), "shown"))
         if cpu.get(key) is not None and cpu.get(bare_key) is not None:
             own, bare_own = cpu[key]["process"], cpu[bare_key]["process"]
-            figures.append(Figure(f"  process alone, over {bare_key.replace('_', ' ')}", own,
+            figures.append(Figure(f"  process alone, over {label}", own,
                                   "ms/min", bare_own, ratio(own, bare_own)))
     return figures
 
