@@ -122,9 +122,9 @@ def main():
                 wine.stop_all()  # each mode starts from an empty desktop
 
     about = machine()
-    about["build"] = args.build or f"programs from {args.bin}"
+    about["build"] = args.build or f"programs from {args.bin} under {about['wine']}"
     print(f"Tarnvale benchmark of the {about['build']}\n"
-          f"machine: {about['system']}, {about['cpus']} CPUs ({about['cpu']}); {about['wine']}")
+          f"machine: {about['system']}, {about['cpus']} CPUs ({about['cpu']})")
     results = []
     for mode in modes:
         title, build = TABLES[mode]
