@@ -22,6 +22,16 @@ def log(text):
     print(f"[bench] {text}", file=sys.stderr, flush=True)
 
 
+def is_process_of(name, comm):
+    """Whether a Linux process of this name (/proc/PID/comm) is the program `name`. The
+    wineserver runs as wineserver32 or wineserver64. A Windows program's Linux name is
+    its file name, cut to 15 characters as Linux keeps it; the start.exe that Wine
+    launches it through has the program's name only in its command line, and is not it."""
+    if name == "wineserver":
+        return comm.startswith(name)
+    return comm.lower() == name.lower()[:15]
+
+
 class Wine:
     """Starts Windows programs and finds their Linux processes."""
 
@@ -66,16 +76,10 @@ class Wine:
             if not entry.name.isdigit():
                 continue
             try:
-                command = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(
-                    errors="replace")
                 comm = (entry / "comm").read_text().strip()
             except OSError:
                 continue
-            # The wineserver runs as wineserver32 or wineserver64; a Windows program's
-            # command line is its Windows one.
-            matches = (comm.startswith(name) if name == "wineserver"
-                       else name.lower() in command.lower())
-            if matches and self._ours(entry.name):
+            if is_process_of(name, comm) and self._ours(entry.name):
                 found.append(int(entry.name))
         return found
 

@@ -11,9 +11,23 @@ import readings  # noqa: E402
 import scale_figures  # noqa: E402
 import soak_figures  # noqa: E402
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "driver"))
+from wine import is_process_of  # noqa: E402
+
 
 def by_name(results):
     return {f.name.strip(): f for f in results}
+
+
+class WhichProcess(unittest.TestCase):
+    def test_a_program_is_its_own_process_not_the_start_exe_that_launched_it(self):
+        # start.exe's command line names the program too: counting it measured an idle
+        # launcher in place of the program.
+        self.assertFalse(is_process_of("tarnvale.exe", "start.exe"))
+        self.assertTrue(is_process_of("tarnvale.exe", "tarnvale.exe"))
+        self.assertTrue(is_process_of("idle_baseline.exe", "idle_baseline.e"))
+        self.assertFalse(is_process_of("idle_baseline.exe", "idle_baseline"))
+        self.assertTrue(is_process_of("wineserver", "wineserver64"))
 
 
 class Statistics(unittest.TestCase):
