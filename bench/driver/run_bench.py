@@ -108,6 +108,7 @@ def main():
     out = Path(args.out)
 
     m = {"modes": modes}
+    failed = {}
     if "basic" in modes:
         measure_executable(args.bin, args.objdump, m)
         measure_ticks(args.tick_benchmark, m)
@@ -118,15 +119,22 @@ def main():
             wine = Wine(args.bin)
             try:
                 measure(wine, mode, m, out)
+            except (RuntimeError, subprocess.SubprocessError) as error:
+                # A mode that cannot measure must not take the other modes' figures
+                # with it; the run still fails at the end.
+                failed[mode] = str(error)
+                print(f"[bench] {mode}: could not measure: {error}", file=sys.stderr)
             finally:
                 wine.stop_all()  # each mode starts from an empty desktop
+        if failed:
+            m["failed_modes"] = failed
 
     about = machine()
     about["build"] = args.build or f"programs from {args.bin} under {about['wine']}"
     print(f"Tarnvale benchmark of the {about['build']}\n"
           f"machine: {about['system']}, {about['cpus']} CPUs ({about['cpu']})")
     results = []
-    for mode in modes:
+    for mode in (mode for mode in modes if mode not in failed):
         title, build = TABLES[mode]
         table = build(m)
         results += table
@@ -135,6 +143,8 @@ def main():
         print("imported DLLs: " + ", ".join(m["imports"]))
     if args.without_wine:
         print(f"No figure under Wine: {args.without_wine}")
+    for mode, why in failed.items():
+        print(f"No figure of the {mode} mode: {why}")
     out.parent.mkdir(parents=True, exist_ok=True)
     out.write_text(figures.to_json(results, m, about) + "\n")
     print(f"written: {out}")
@@ -143,6 +153,8 @@ def main():
         print(f"written: {picture}")
     if why_not:
         print(why_not)
+    if failed:
+        sys.exit(1)
 
 
 if __name__ == "__main__":
