@@ -39,7 +39,6 @@ std::optional<std::string> ToAnsi(std::wstring_view text)
 // The shell's record as this build's ABI lays it out: on 32-bit Windows exactly the 88
 // bytes the logic keeps, on 64-bit Windows wider handles with padding before them.
 constexpr bool kWideHandles = sizeof(HWND) == 8;
-constexpr bool kNativeIsOriginalLayout = !kWideHandles;
 static_assert(NOTIFYICONDATAA_V1_SIZE == (kWideHandles ? 104 : sizeof(NotifyIconDataA)));
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == (kWideHandles ? 8 : 4));
 static_assert(offsetof(NOTIFYICONDATAA, uID) == (kWideHandles ? 16 : 8));
@@ -63,7 +62,7 @@ bool AnswersMessages(HWND window)
 NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
 {
     NOTIFYICONDATAA data{};
-    if constexpr (kNativeIsOriginalLayout) {
+    if constexpr (!kWideHandles) {
         // The very bytes the logic made; the shell reads cbSize and takes only those.
         std::memcpy(&data, &record, sizeof record);
     } else {
