@@ -16,14 +16,14 @@ MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
     target_.targetText = TargetTextFromCommandLine(commandLine);
     if (IsBlank(target_.targetText)) {
         windows_.ShowMessageBox(kUsageText, kAppCaption, MessageBoxIcon::Information);
-        windows_.EndProcess();
+        windows_.EndProcess(kUsageExitCode);
         return StartResult::Ended;
     }
 
     target_.targetWindow = FindTargetWindow(windows_, target_.targetText);
     if (target_.targetWindow == 0) {
         windows_.ShowMessageBox(kNotFoundText, kAppCaption, MessageBoxIcon::Exclamation);
-        windows_.EndProcess();
+        windows_.EndProcess(kNotFoundExitCode);
         return StartResult::Ended;
     }
 
@@ -37,10 +37,18 @@ MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
 
 void MainWindow::OnTimerTick()
 {
-    // Ticks may only begin once start-up has finished, and end with the window.
-    if (!running_ || closed_)
+    // Ticks may only begin once start-up has finished, and end with the window; a tick
+    // reached through the menu of a callback run inside a tick is not one.
+    if (!running_ || closed_ || sessionEnding_ || ticking_)
         return;
-    WatchdogTick(windows_, target_);
+    ticking_ = true;
+    const bool attached = WatchdogTick(windows_, target_);
+    ticking_ = false;
+    // Changing the parent of another program's window waits on that program, and the
+    // wait may run our other handlers: if an Exit or the end of the session gave the
+    // window back meanwhile, this tick's attach must not outlast it.
+    if (attached && (closed_ || sessionEnding_))
+        GiveBack();
 }
 
 void MainWindow::OnIconCallback(std::uint32_t lParam)
@@ -76,8 +84,28 @@ void MainWindow::OnClosing()
         return;
     closed_ = true;
     DeleteTrayIcon(windows_, trayRecord_);
+    // Given back when the end of the session was announced, and not attached since.
+    if (!sessionEnding_)
+        GiveBack();
+}
+
+void MainWindow::OnSessionEnding()
+{
+    if (!running_ || closed_ || sessionEnding_)
+        return;
+    sessionEnding_ = true;
+    GiveBack();
+}
+
+void MainWindow::OnSessionEndCancelled()
+{
+    sessionEnding_ = false;
+}
+
+void MainWindow::GiveBack()
+{
     if (target_.targetWindow != 0)
-        windows_.SetParent(target_.targetWindow, 0);
+        windows_.SetParent(target_.targetWindow, 0, AnswerWait::Long);
 }
 
 }  // namespace tarnvale

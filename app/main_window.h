@@ -12,6 +12,9 @@ namespace tarnvale {
 inline constexpr std::wstring_view kAppCaption = L"Tarnvale";
 inline constexpr std::wstring_view kUsageText = L"Usage: tarnvale windowtitle/classname";
 inline constexpr std::wstring_view kNotFoundText = L"Window not found!";
+// So that a batch file or the Task Scheduler can tell a run that failed.
+inline constexpr std::uint32_t kUsageExitCode = 1;
+inline constexpr std::uint32_t kNotFoundExitCode = 2;
 
 // The hidden main window's logic and all the program's state. The window itself,
 // its timer and its menu are the toolkit's; this class is what they call.
@@ -31,11 +34,20 @@ public:
     void OnMenuExit();
     // Runs once before the main window goes, whatever closes it.
     void OnClosing();
+    // The session is about to end (WM_QUERYENDSESSION): the window goes back to being
+    // top-level, so that Windows asks its program as it asks every top-level window,
+    // and stays so until the end is known.
+    void OnSessionEnding();
+    // The end of the session was cancelled: ticks attach the window again.
+    void OnSessionEndCancelled();
 
     const TrayRecord& trayRecord() const { return trayRecord_; }
     const TargetState& target() const { return target_; }
 
 private:
+    // Makes the target a top-level window again, waiting on a busy program.
+    void GiveBack();
+
     WindowSystem& windows_;
     const WindowHandle self_;
     const IconHandle icon_;
@@ -44,6 +56,8 @@ private:
     TargetState target_;
     bool running_ = false;
     bool closed_ = false;
+    bool sessionEnding_ = false;
+    bool ticking_ = false;
 };
 
 }  // namespace tarnvale

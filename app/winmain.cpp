@@ -16,6 +16,9 @@ namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"TarnvaleMain";
 constexpr UINT_PTR kWatchdogTimerId = 1;
+// Above ordinary programs' 0x280: at the end of the session Windows asks us first, so
+// the window we hold is top-level again by the time its own program is asked.
+constexpr DWORD kShutdownLevel = 0x300;
 
 struct App {
     explicit App(HINSTANCE instance) : instance(instance), windows(instance), about(instance)
@@ -80,13 +83,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             app->logic->OnIconCallback(static_cast<std::uint32_t>(lParam));
         return 0;
     case WM_QUERYENDSESSION:
+        // Windows asks only top-level windows whether the session may end: give the
+        // window back first, so that its program is asked too and can save its work.
+        if (app->logic)
+            app->logic->OnSessionEnding();
         return TRUE;
     case WM_ENDSESSION:
-        // The process may be ended as soon as this returns.
-        if (wParam && app->logic) {
-            app->logic->OnClosing();
-            DestroyWindow(window);
+        if (!app->logic)
+            return 0;
+        if (!wParam) {
+            app->logic->OnSessionEndCancelled();
+            return 0;
         }
+        // The process may be ended as soon as this returns.
+        app->logic->OnClosing();
+        DestroyWindow(window);
         return 0;
     case WM_DESTROY:
         KillTimer(window, kWatchdogTimerId);
@@ -104,6 +115,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    SetProcessShutdownParameters(kShutdownLevel, 0);
     App app(instance);
     const HICON bigIcon = static_cast<HICON>(LoadImageW(
         instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXICON),

@@ -14,7 +14,7 @@ void AttachToDesktop(WindowSystem& windows, TargetState& state, WindowHandle win
 {
     // Never cached: the shell may have restarted since the last call.
     state.desktopWindow = windows.FindWindowA(kDesktopClass, std::nullopt);
-    windows.SetParent(window, state.desktopWindow);
+    windows.SetParent(window, state.desktopWindow, AnswerWait::Brief);
 }
 
 bool IsWindowTopmost(WindowSystem& windows, WindowHandle window)

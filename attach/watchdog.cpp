@@ -2,12 +2,12 @@
 
 namespace tarnvale {
 
-void WatchdogTick(WindowSystem& windows, TargetState& state)
+bool WatchdogTick(WindowSystem& windows, TargetState& state)
 {
     if (windows.IsWindow(state.targetWindow) == 0) {
         state.targetWindow = FindTargetWindow(windows, state.targetText);
         if (state.targetWindow == 0)
-            return;
+            return false;
     }
     state.desktopWindow = windows.FindWindowA(kDesktopClass, std::nullopt);
 
@@ -17,8 +17,10 @@ void WatchdogTick(WindowSystem& windows, TargetState& state)
         windows.GetWindowLongA(state.targetWindow, WindowLong::HwndParent));
     const WindowHandle foreground = windows.GetForegroundWindow();
 
-    if (!topmost && foreground != state.targetWindow && parent != state.desktopWindow)
-        AttachToDesktop(windows, state, state.targetWindow);
+    if (topmost || foreground == state.targetWindow || parent == state.desktopWindow)
+        return false;
+    AttachToDesktop(windows, state, state.targetWindow);
+    return true;
 }
 
 }  // namespace tarnvale

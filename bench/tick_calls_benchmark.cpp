@@ -36,7 +36,7 @@ public:
         const bool named = className == L"Target" || (!className && title == L"Target");
         return named && targetExists ? kTarget : 0;
     }
-    void SetParent(WindowHandle child, WindowHandle newParent) override
+    void SetParent(WindowHandle child, WindowHandle newParent, tarnvale::AnswerWait) override
     {
         ++calls[kSetParent];
         if (child == kTarget)
@@ -62,7 +62,7 @@ public:
     }
     void Shell_NotifyIconA(tarnvale::NotifyIconMessage, const tarnvale::NotifyIconDataA&) override {}
     void ShowMessageBox(std::wstring_view, std::wstring_view, tarnvale::MessageBoxIcon) override {}
-    void EndProcess() override {}
+    void EndProcess(std::uint32_t) override {}
     tarnvale::MenuChoice ShowPopupMenu() override { return tarnvale::MenuChoice::None; }
     void ShowAboutWindow() override {}
     void CloseAboutWindow() override {}

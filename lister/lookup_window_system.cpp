@@ -44,7 +44,7 @@ WindowHandle LookupWindowSystem::FindWindowA(std::optional<std::wstring_view> cl
                                   title ? ansiTitle.text : nullptr));
 }
 
-void LookupWindowSystem::SetParent(WindowHandle child, WindowHandle newParent)
+void LookupWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait)
 {
     ::SetParent(ToHwnd(child), ToHwnd(newParent));
 }

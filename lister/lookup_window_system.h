@@ -14,7 +14,7 @@ class LookupWindowSystem final : public WindowSystem {
 public:
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
@@ -22,7 +22,7 @@ public:
     // The lister has no icon, menu or window of its own: nothing asks for these.
     void Shell_NotifyIconA(NotifyIconMessage, const NotifyIconDataA&) override {}
     void ShowMessageBox(std::wstring_view, std::wstring_view, MessageBoxIcon) override {}
-    void EndProcess() override {}
+    void EndProcess(std::uint32_t) override {}
     MenuChoice ShowPopupMenu() override { return MenuChoice::None; }
     void ShowAboutWindow() override {}
     void CloseAboutWindow() override {}

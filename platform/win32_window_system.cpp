@@ -10,10 +10,12 @@ namespace tarnvale {
 
 namespace {
 
-// How long a target may take to answer before we decline to wait on it: changing the
-// parent of another thread's window waits on that thread, and a hung target would
-// otherwise hang us with it.
-constexpr UINT kAnswerTimeoutMs = 200;
+// How long a target may take to answer before we decline to change its parent: that
+// waits on the window's thread, and a hung target would otherwise hang us with it. A tick
+// tries again 50 ms later; the give-back at exit has one chance, and a program busy for
+// a moment deserves its window back, while the exit still ends within a few seconds.
+constexpr UINT kTickAnswerTimeoutMs = 200;
+constexpr UINT kGiveBackAnswerTimeoutMs = 3000;
 
 // The ANSI form of `text`, or nothing when some character has no ANSI form: such a text
 // can only ever match the wrong window, since every lost character becomes '?'.
@@ -50,11 +52,33 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) == (kWideHandles ? 40 : 24));
 static_assert(offsetof(NOTIFYICONDATAA, szTip) + sizeof(NotifyIconDataA::szTip) ==
               NOTIFYICONDATAA_V1_SIZE);
 
-bool AnswersMessages(HWND window)
+// SMTO_BLOCK: the wait must not run messages sent to us meanwhile (the icon's callback,
+// the end of the session), whose handlers would run in the middle of this change.
+bool AnswersMessages(HWND window, AnswerWait wait)
 {
+    const UINT timeoutMs =
+        wait == AnswerWait::Long ? kGiveBackAnswerTimeoutMs : kTickAnswerTimeoutMs;
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                               kAnswerTimeoutMs, &ignored) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs,
+                               &ignored) != 0;
+}
+
+// A new parent reads the window's position afresh in its own client coordinates, and the
+// desktop's Program Manager window starts at the virtual screen's corner, which is
+// negative when a monitor lies left of or above the primary one: put the window back
+// where it was on the screen.
+void KeepScreenPosition(HWND window, HWND newParent, const RECT& before)
+{
+    // A minimized window keeps its place in its restore position, not on the screen.
+    RECT after{};
+    if (IsIconic(window) || !GetWindowRect(window, &after) ||
+        (after.left == before.left && after.top == before.top))
+        return;
+    POINT corner{before.left, before.top};
+    if (newParent)
+        MapWindowPoints(HWND_DESKTOP, newParent, &corner, 1);
+    SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -91,12 +115,16 @@ WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> cla
                                   ansiTitle ? ansiTitle->c_str() : nullptr));
 }
 
-void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent)
+void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
     const HWND window = ToHwnd(child);
-    if (!AnswersMessages(window))
+    if (!AnswersMessages(window, wait))
         return;
-    ::SetParent(window, ToHwnd(newParent));
+    const HWND parent = ToHwnd(newParent);
+    RECT before{};
+    const bool placed = GetWindowRect(window, &before);
+    if (::SetParent(window, parent) && placed)
+        KeepScreenPosition(window, parent, before);
 }
 
 std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
@@ -129,9 +157,9 @@ void Win32WindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view
     MessageBoxW(nullptr, textZ.c_str(), captionZ.c_str(), MB_OK | static_cast<UINT>(icon));
 }
 
-void Win32WindowSystem::EndProcess()
+void Win32WindowSystem::EndProcess(std::uint32_t exitCode)
 {
-    ExitProcess(0);
+    ExitProcess(exitCode);
 }
 
 MenuChoice Win32WindowSystem::ShowPopupMenu()

@@ -28,7 +28,7 @@ public:
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
@@ -36,7 +36,7 @@ public:
 
     void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                         MessageBoxIcon icon) override;
-    [[noreturn]] void EndProcess() override;
+    [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
     MenuChoice ShowPopupMenu() override;
     void ShowAboutWindow() override;
     void CloseAboutWindow() override;

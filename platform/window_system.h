@@ -29,6 +29,14 @@ enum class MessageBoxIcon : std::uint32_t {
     Information = 64,
 };
 
+// How long a change of parent waits for the window's thread to answer first. A tick must
+// never stall the program (the next one tries again); giving the window back is its last
+// chance, worth waiting for.
+enum class AnswerWait {
+    Brief,
+    Long,
+};
+
 enum class MenuChoice {
     None,
     About,
@@ -64,7 +72,8 @@ public:
     // user32 and shell32, under their own names. std::nullopt passes no text (NULL).
     virtual WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                                      std::optional<std::wstring_view> title) = 0;
-    virtual void SetParent(WindowHandle child, WindowHandle newParent) = 0;
+    // Keeps the window where it is on the screen, whatever the new parent's origin.
+    virtual void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) = 0;
     virtual std::int32_t IsWindow(WindowHandle window) = 0;
     virtual std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) = 0;
     virtual WindowHandle GetForegroundWindow() = 0;
@@ -74,8 +83,8 @@ public:
     // Modal, with one OK button; returns when the user closes it.
     virtual void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                                 MessageBoxIcon icon) = 0;
-    // Ends the process at once; on Windows it does not return.
-    virtual void EndProcess() = 0;
+    // Ends the process at once with this exit code; on Windows it does not return.
+    virtual void EndProcess(std::uint32_t exitCode) = 0;
     // The popup menu at the mouse cursor; returns once it has closed.
     virtual MenuChoice ShowPopupMenu() = 0;
     // Shows the one About window, loading it first if it is not loaded.

@@ -18,9 +18,11 @@ void Session::TearDownTestSuite()
     shell_.Kill();
 }
 
-ChildProcess Session::StartShell()
+ChildProcess Session::StartShell(POINT origin)
 {
-    ChildProcess shell = ChildProcess::Start(Quoted(ProgramFolder() + L"\\fake_shell.exe"));
+    ChildProcess shell = ChildProcess::Start(Quoted(ProgramFolder() + L"\\fake_shell.exe") +
+                                             L" --origin " + std::to_wstring(origin.x) + L" " +
+                                             std::to_wstring(origin.y));
     EXPECT_TRUE(WaitUntil([] { return FindDesktop() != nullptr; }, kStartTimeoutMs))
         << "the stand-in shell's Progman window never appeared";
     return shell;

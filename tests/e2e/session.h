@@ -28,7 +28,8 @@ protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
 
-    static ChildProcess StartShell();
+    // The stand-in shell, its Program Manager window's corner at `origin`.
+    static ChildProcess StartShell(POINT origin = {0, 0});
     static ChildProcess StartTray();
     // Starts the target fixture and waits for its window of `className`.
     static ChildProcess StartTarget(const std::wstring& className, const std::wstring& options = L"");

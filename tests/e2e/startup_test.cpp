@@ -6,13 +6,17 @@ namespace {
 
 const std::wstring kUsage = L"Usage: tarnvale windowtitle/classname";
 const std::wstring kNotFound = L"Window not found!";
+// What a batch file sees in ERRORLEVEL.
+constexpr DWORD kUsageExitCode = 1;
+constexpr DWORD kNotFoundExitCode = 2;
 
 class Startup : public Session {
 protected:
     // The box the program shows for `commandLine`, read; then OK is pressed and the
-    // process must be gone within the limit, with nothing added to the tray.
+    // process must be gone within the limit with the exit code that tells the failure,
+    // with nothing added to the tray.
     void ExpectBoxThenEnd(const std::wstring& commandLine, const std::wstring& text,
-                          const std::string& icon)
+                          const std::string& icon, DWORD exitCode)
     {
         const std::size_t trayBefore = TrayEvents().size();
         ChildProcess tarnvale = StartTarnvaleWithCommandLine(commandLine);
@@ -32,6 +36,7 @@ protected:
         std::printf("    process gone %lld ms after OK\n", endedMs);
         EXPECT_GE(endedMs, 0) << "still running after OK; windows: " << WindowsOf(tarnvale);
         EXPECT_LE(endedMs, static_cast<long long>(kEndLimitMs));
+        EXPECT_EQ(tarnvale.ExitCode(), exitCode);
         const std::vector<TrayEvent> tray = TrayEvents();
         EXPECT_EQ(tray.size(), trayBefore) << "no icon may be added; " << Describe(tray);
     }
@@ -47,22 +52,24 @@ protected:
 
 TEST_F(Startup, EmptyCommandLineShowsUsageAndEnds)
 {
-    ExpectBoxThenEnd(Quoted(TarnvalePath()), kUsage, "information");
+    ExpectBoxThenEnd(Quoted(TarnvalePath()), kUsage, "information", kUsageExitCode);
 }
 
 TEST_F(Startup, SpacesOnlyShowUsageAndEnd)
 {
-    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L"     ", kUsage, "information");
+    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L"     ", kUsage, "information", kUsageExitCode);
 }
 
 TEST_F(Startup, TabsOnlyAreLookedUpAndNotFound)
 {
-    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" \t\t", kNotFound, "exclamation");
+    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" \t\t", kNotFound, "exclamation",
+                     kNotFoundExitCode);
 }
 
 TEST_F(Startup, UnknownNameShowsNotFoundAndEnds)
 {
-    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" E2eNoSuchWindow", kNotFound, "exclamation");
+    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" E2eNoSuchWindow", kNotFound, "exclamation",
+                     kNotFoundExitCode);
 }
 
 TEST_F(Startup, NothingIsAttachedWhileTheNotFoundBoxIsOpen)

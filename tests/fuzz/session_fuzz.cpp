@@ -60,8 +60,10 @@ public:
         }
         CheckStart();
 
-        while (data.remaining_bytes() > 0)
+        while (data.remaining_bytes() > 0 && !closed_)
             Step(data);
+        if (closed_)
+            return;
         Tick();
         CheckShutdown();
     }
@@ -90,7 +92,7 @@ private:
     void Step(FuzzedDataProvider& data)
     {
         const WindowHandle target = main_.target().targetWindow;
-        switch (data.ConsumeIntegralInRange<int>(0, 9)) {
+        switch (data.ConsumeIntegralInRange<int>(0, 11)) {
         case 0:
             Add(Name(data), Name(data));
             break;
@@ -128,6 +130,28 @@ private:
             main_.OnIconCallback(data.ConsumeIntegral<std::uint32_t>());
             CheckCalls();
             break;
+        case 9:  // the session is about to end, or its end was cancelled
+            sessionEnding_ = data.ConsumeBool();
+            if (sessionEnding_)
+                main_.OnSessionEnding();
+            else
+                main_.OnSessionEndCancelled();
+            CheckCalls();
+            if (sessionEnding_ && target && Alive(target))
+                Require(fake_.At(target).parent == 0);
+            break;
+        case 10:  // the user chooses Exit while a change of parent waits on the target
+            fake_.menuChoice = tarnvale::MenuChoice::Exit;
+            fake_.duringNextSetParent = [this] { main_.OnIconCallback(0x204); };
+            Tick();
+            fake_.duringNextSetParent = nullptr;
+            closed_ = fake_.notifications.size() == 2;
+            if (closed_) {
+                // The window was given back and nothing attached it afterwards.
+                const WindowHandle closedOn = main_.target().targetWindow;
+                Require(closedOn == 0 || !Alive(closedOn) || fake_.At(closedOn).parent == 0);
+            }
+            break;
         default:
             Tick();
             break;
@@ -149,6 +173,13 @@ private:
         fake_.calls.clear();
         main_.OnTimerTick();
         CheckCalls();
+        if (closed_ || fake_.notifications.size() == 2)
+            return;  // closed inside this tick: checked by its caller
+        if (sessionEnding_) {
+            // Nothing is looked up or attached until the end of the session is known.
+            Require(fake_.calls.empty());
+            return;
+        }
 
         const WindowHandle target = main_.target().targetWindow;
         if (target == 0) {
@@ -208,13 +239,18 @@ private:
         std::size_t detaches = 0;
         for (const std::string& call : fake_.calls)
             detaches += call.rfind("SetParent(", 0) == 0;
-        Require(detaches == (target != 0 ? 1u : 0u));
+        // Given back once, now or when the end of the session was announced.
+        Require(detaches <= 1);
+        if (target != 0 && Alive(target))
+            Require(fake_.At(target).parent == 0);
     }
 
     FakeWindowSystem fake_;
     MainWindow main_;
     std::vector<WindowHandle> alive_;
     WindowHandle desktop_ = 0;
+    bool closed_ = false;
+    bool sessionEnding_ = false;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
+#include <utility>
 
 namespace tarnvale::testing {
 
@@ -73,9 +74,12 @@ WindowHandle FakeWindowSystem::FindWindowA(std::optional<std::wstring_view> clas
     return 0;
 }
 
-void FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent)
+void FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
-    calls.push_back("SetParent(" + Hex(child) + ", " + Hex(newParent) + ")");
+    calls.push_back("SetParent(" + Hex(child) + ", " + Hex(newParent) +
+                    (wait == AnswerWait::Long ? ", long)" : ")"));
+    if (auto during = std::exchange(duringNextSetParent, nullptr))
+        during();
     if (const auto found = windows_.find(child); found != windows_.end())
         found->second.parent = newParent;
 }
@@ -116,10 +120,11 @@ void FakeWindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view 
                     std::to_string(static_cast<unsigned>(icon)) + ")");
 }
 
-void FakeWindowSystem::EndProcess()
+void FakeWindowSystem::EndProcess(std::uint32_t code)
 {
-    calls.push_back("EndProcess()");
+    calls.push_back("EndProcess(" + std::to_string(code) + ")");
     ++endProcessCalls;
+    exitCode = code;
 }
 
 MenuChoice FakeWindowSystem::ShowPopupMenu()

@@ -31,12 +31,16 @@ public:
     std::vector<std::string> calls;
     std::vector<std::pair<NotifyIconMessage, NotifyIconDataA>> notifications;
     int endProcessCalls = 0;
+    std::uint32_t exitCode = 0;
 
     // What the user picks when the popup menu opens; runs before it returns.
     MenuChoice menuChoice = MenuChoice::None;
     std::function<void()> whileMenuOpen;
     // The toolkit runs the closing handler when the main window closes.
     std::function<void()> onMainWindowClose;
+    // Runs once, inside the next SetParent before the parent changes: the wait on the
+    // window's thread, in which the program's other handlers may run.
+    std::function<void()> duringNextSetParent;
 
     // The toolkit's one About window, kept by the program's own lifecycle rules; its
     // load, show and unload steps are logged among the calls.
@@ -47,14 +51,14 @@ public:
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent) override;
+    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
     void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
     void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                         MessageBoxIcon icon) override;
-    void EndProcess() override;
+    void EndProcess(std::uint32_t exitCode) override;
     MenuChoice ShowPopupMenu() override;
     void ShowAboutWindow() override;
     void CloseAboutWindow() override;

@@ -71,6 +71,14 @@ bool ChildProcess::Exited(DWORD waitMs) const
     return !process_ || WaitForSingleObject(process_, waitMs) == WAIT_OBJECT_0;
 }
 
+DWORD ChildProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 void ChildProcess::Kill()
 {
     if (!process_)

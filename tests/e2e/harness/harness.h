@@ -33,6 +33,8 @@ public:
     DWORD id() const { return id_; }
     bool started() const { return process_ != nullptr; }
     bool Exited(DWORD waitMs = 0) const;
+    // The process's exit code once it has exited; STILL_ACTIVE before.
+    DWORD ExitCode() const;
     void Kill();
 
 private:

@@ -88,7 +88,7 @@ TEST_F(AboutCommands, ExitClosesTheOpenAboutWindowBeforeTheMainWindow)
     Choose(MenuChoice::Exit);
     EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()", "CloseAboutWindow()", "AboutUnload()",
                                     "CloseMainWindow()", "Shell_NotifyIconA(NIM_DELETE)",
-                                    "SetParent(0x1004, 0)"}));
+                                    "SetParent(0x1004, 0, long)"}));
     EXPECT_FALSE(windows.aboutLoaded());
 }
 

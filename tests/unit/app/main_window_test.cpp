@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,7 @@ TEST_F(Startup, BlankCommandLineShowsUsageAndEnds)
         FakeWindowSystem fresh;
         MainWindow program(fresh, kSelf, kIcon);
         EXPECT_EQ(program.Start(commandLine), MainWindow::StartResult::Ended);
-        EXPECT_EQ(fresh.calls, (Calls{kUsageBox, "EndProcess()"}));
+        EXPECT_EQ(fresh.calls, (Calls{kUsageBox, "EndProcess(1)"}));
         // Ticks, callbacks and closing after an ended start-up touch nothing.
         fresh.calls.clear();
         program.OnTimerTick();
@@ -52,14 +54,14 @@ TEST_F(Startup, TabsOnlyAreLookedUpAndNotFound)
     EXPECT_EQ(main.Start(L"tarnvale.exe \t\t"), MainWindow::StartResult::Ended);
     EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=\\u0009\\u0009)",
                                     "FindWindowA(title=\\u0009\\u0009)", kNotFoundBox,
-                                    "EndProcess()"}));
+                                    "EndProcess(2)"}));
 }
 
 TEST_F(Startup, UnknownWindowEndsWithoutAttachingOrAddingTheIcon)
 {
     EXPECT_EQ(main.Start(L"tarnvale.exe Nothing"), MainWindow::StartResult::Ended);
     EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=Nothing)", "FindWindowA(title=Nothing)",
-                                    kNotFoundBox, "EndProcess()"}));
+                                    kNotFoundBox, "EndProcess(2)"}));
     EXPECT_TRUE(windows.notifications.empty());
 }
 
@@ -153,7 +155,7 @@ TEST_F(Running, ExitClosesAboutThenMainThenDeletesTheIconAndDetaches)
     windows.menuChoice = MenuChoice::Exit;
     main.OnIconCallback(0x204);
     EXPECT_EQ(windows.calls, (Calls{"ShowPopupMenu()", "CloseAboutWindow()", "CloseMainWindow()",
-                                    "Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0)"}));
+                                    "Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0, long)"}));
     EXPECT_EQ(windows.At(target).parent, 0u);
 }
 
@@ -175,7 +177,7 @@ TEST_F(Running, ClosingRunsOnceWhateverClosesTheWindow)
     main.OnClosing();  // the end of the session
     main.OnClosing();  // then the window's own destruction
     main.OnTimerTick();
-    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0)"}));
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0, long)"}));
 }
 
 TEST_F(Running, ClosingAfterTheTargetWasLostDetachesNothing)
@@ -201,10 +203,91 @@ TEST_F(Running, ExitFromTheMenuWhileATickRunsInsideIt)
     windows.menuChoice = MenuChoice::Exit;
     windows.whileMenuOpen = [this] { main.OnTimerTick(); };
     main.OnIconCallback(0x204);
-    EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0)");
+    EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0, long)");
     windows.calls.clear();
     main.OnTimerTick();
     EXPECT_TRUE(windows.calls.empty()) << "no tick after the close";
+}
+
+// The wait before a change of parent may run the program's other handlers: the icon's
+// menu, the close, the end of the session. Whatever they gave back stays given back.
+TEST_F(Running, ExitChosenDuringATicksWaitLeavesTheWindowGivenBack)
+{
+    windows.At(target).parent = 0;
+    windows.menuChoice = MenuChoice::Exit;
+    windows.duringNextSetParent = [this] { main.OnIconCallback(0x204); };
+    main.OnTimerTick();
+    EXPECT_EQ(windows.At(target).parent, 0u) << "attached after the close";
+    EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0, long)");
+    windows.calls.clear();
+    main.OnTimerTick();
+    EXPECT_TRUE(windows.calls.empty());
+}
+
+TEST_F(Running, SessionEndingDuringATicksWaitLeavesTheWindowGivenBack)
+{
+    windows.At(target).parent = 0;
+    windows.duringNextSetParent = [this] { main.OnSessionEnding(); };
+    main.OnTimerTick();
+    EXPECT_EQ(windows.At(target).parent, 0u);
+}
+
+TEST_F(Running, TickDuringATicksWaitDoesNothing)
+{
+    windows.At(target).parent = 0;
+    windows.duringNextSetParent = [this] {
+        windows.calls.push_back("(nested)");
+        main.OnTimerTick();
+    };
+    main.OnTimerTick();
+    const auto nested = std::find(windows.calls.begin(), windows.calls.end(), "(nested)");
+    ASSERT_NE(nested, windows.calls.end());
+    EXPECT_EQ(std::next(nested), windows.calls.end()) << "the nested tick made calls";
+    EXPECT_EQ(windows.At(target).parent, desktop);
+}
+
+TEST_F(Running, EndOfSessionGivesTheWindowBackFirstAndHoldsOffUntilItIsKnown)
+{
+    main.OnSessionEnding();
+    EXPECT_EQ(windows.calls, (Calls{"SetParent(0x1004, 0, long)"}));
+    EXPECT_EQ(windows.At(target).parent, 0u);
+    EXPECT_TRUE(windows.notifications.size() == 1) << "the icon stays until the end";
+
+    // Loose, not topmost, not in the foreground: a tick would attach it, but not now.
+    windows.SetForeground(0);
+    windows.calls.clear();
+    main.OnTimerTick();
+    main.OnSessionEnding();
+    EXPECT_TRUE(windows.calls.empty());
+
+    main.OnSessionEndCancelled();
+    main.OnTimerTick();
+    EXPECT_EQ(windows.At(target).parent, desktop);
+}
+
+TEST_F(Running, SessionThatEndsGivesTheWindowBackOnce)
+{
+    main.OnSessionEnding();
+    main.OnClosing();
+    EXPECT_EQ(windows.calls, (Calls{"SetParent(0x1004, 0, long)", "Shell_NotifyIconA(NIM_DELETE)"}));
+}
+
+TEST_F(Running, SessionEndCancelledThenExitGivesTheWindowBackAgain)
+{
+    main.OnSessionEnding();
+    main.OnSessionEndCancelled();
+    main.OnTimerTick();
+    windows.calls.clear();
+    main.OnClosing();
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)", "SetParent(0x1004, 0, long)"}));
+}
+
+TEST_F(Startup, SessionMessagesBeforeStartUpTouchNothing)
+{
+    windows.AddWindow(L"Foo", L"Foo");
+    main.OnSessionEnding();
+    main.OnSessionEndCancelled();
+    EXPECT_TRUE(windows.calls.empty());
 }
 
 }  // namespace
