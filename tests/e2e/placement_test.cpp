@@ -26,11 +26,22 @@ bool SameCorner(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top;
 }
 
-class Placement : public Session, public ::testing::WithParamInterface<POINT> {
+// Where the stand-in shell puts the Program Manager window's corner.
+struct ShellOrigin {
+    LONG x;
+    LONG y;
+};
+
+void PrintTo(const ShellOrigin& origin, std::ostream* out)
+{
+    *out << "(" << origin.x << ", " << origin.y << ")";
+}
+
+class Placement : public Session, public ::testing::WithParamInterface<ShellOrigin> {
 protected:
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(RestartShell(GetParam()));
+        ASSERT_NO_FATAL_FAILURE(RestartShell({GetParam().x, GetParam().y}));
         bystander_ = StartTarget(kBystanderClass, L"--x 600 --y 400");
         target_ = StartTarget(kTargetClass, L"--x 140 --y 110");
     }
@@ -67,6 +78,9 @@ protected:
     {
         const bool back = WaitUntil([&] { return SameCorner(ScreenRectOf(Target()), expected); },
                                     kReattachLimitMs);
+        std::printf("    after %s: at %s on the screen, %s expected; shell at %s\n", event,
+                    Corner(ScreenRectOf(Target())).c_str(), Corner(expected).c_str(),
+                    Corner(ScreenRectOf(FindDesktop())).c_str());
         EXPECT_TRUE(back && HoldsFor([&] { return SameCorner(ScreenRectOf(Target()), expected); },
                                      kWatchMs / 4))
             << "after " << event << " the target is at " << Corner(ScreenRectOf(Target()))
@@ -85,11 +99,22 @@ TEST_P(Placement, AttachReattachAndGiveBackKeepTheWindowWhereItIsOnTheScreen)
     ASSERT_TRUE(WaitForParent(kTargetClass, "progman")) << Describe(Target());
     ExpectAt(before, "the attach");
 
-    // Set loose by another program, which moves it as a plain SetParent does; the
-    // re-attach must keep it where it then is.
+    // Set loose by another program, which moves it as a plain SetParent does (and the
+    // window manager may move it again to keep it on the screen): put it somewhere known.
+    // The re-attach must keep it there.
     SetParent(Target(), nullptr);
     ASSERT_EQ(ParentOf(Target()), "none") << Describe(Target());
-    const RECT loose = ScreenRectOf(Target());
+    const RECT loose{200, 150, 200, 150};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (SameCorner(ScreenRectOf(Target()), loose))
+                return true;
+            SetWindowPos(Target(), nullptr, loose.left, loose.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return false;
+        },
+        kStartTimeoutMs, 50))
+        << Describe(Target());
     ASSERT_TRUE(GiveForeground(FindTarget(kBystanderClass)));
     ASSERT_GE(HoldForegroundUntil(FindTarget(kBystanderClass),
                                   [] { return ParentOf(Target()) == "progman"; }),
@@ -109,8 +134,9 @@ TEST_P(Placement, AttachReattachAndGiveBackKeepTheWindowWhereItIsOnTheScreen)
 }
 
 INSTANTIATE_TEST_SUITE_P(ShellOrigins, Placement,
-                         ::testing::Values(POINT{0, 0}, POINT{-800, 0}, POINT{0, -600}),
-                         [](const ::testing::TestParamInfo<POINT>& origin) {
+                         ::testing::Values(ShellOrigin{0, 0}, ShellOrigin{-800, 0},
+                                           ShellOrigin{0, -600}),
+                         [](const ::testing::TestParamInfo<ShellOrigin>& origin) {
                              auto name = [](LONG n) {
                                  return (n < 0 ? "Minus" : "") + std::to_string(n < 0 ? -n : n);
                              };

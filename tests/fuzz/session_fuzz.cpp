@@ -130,16 +130,18 @@ private:
             main_.OnIconCallback(data.ConsumeIntegral<std::uint32_t>());
             CheckCalls();
             break;
-        case 9:  // the session is about to end, or its end was cancelled
+        case 9: {  // the session is about to end, or its end was cancelled
+            const bool announced = !sessionEnding_;
             sessionEnding_ = data.ConsumeBool();
             if (sessionEnding_)
                 main_.OnSessionEnding();
             else
                 main_.OnSessionEndCancelled();
             CheckCalls();
-            if (sessionEnding_ && target && Alive(target))
+            if (sessionEnding_ && announced && target && Alive(target))
                 Require(fake_.At(target).parent == 0);
             break;
+        }
         case 10:  // the user chooses Exit while a change of parent waits on the target
             fake_.menuChoice = tarnvale::MenuChoice::Exit;
             fake_.duringNextSetParent = [this] { main_.OnIconCallback(0x204); };
@@ -239,10 +241,14 @@ private:
         std::size_t detaches = 0;
         for (const std::string& call : fake_.calls)
             detaches += call.rfind("SetParent(", 0) == 0;
-        // Given back once, now or when the end of the session was announced.
-        Require(detaches <= 1);
-        if (target != 0 && Alive(target))
-            Require(fake_.At(target).parent == 0);
+        // Given back once: when the end of the session was announced, else now.
+        if (sessionEnding_) {
+            Require(detaches == 0);
+        } else {
+            Require(detaches == (target != 0 ? 1u : 0u));
+            if (target != 0 && Alive(target))
+                Require(fake_.At(target).parent == 0);
+        }
     }
 
     FakeWindowSystem fake_;
