@@ -12,7 +12,7 @@ enum ExitCode : int {
     kNothingFound = 1,  // no window listed, or none matches the text
     kWrongOption = 2,
     kHeld = 3,          // a running Tarnvale attached the window again
-    kNotReleased = 4,   // no Program Manager window, or the window's program does not answer
+    kNotReleased = 4,   // the shell's own window, or its program does not answer, or refused
 };
 
 // Prints the windows tarnvale.exe can be given, each with the command line that

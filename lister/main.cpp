@@ -18,14 +18,19 @@ constexpr std::wstring_view kHelp =
     L"  tarnvale-list --help\r\n"
     L"\r\n"
     L"Lists the windows that tarnvale.exe can be given, the top one first: each one's\r\n"
-    L"class name and title between [ and ], then the command line that attaches it.\r\n"
-    L"Everything inside [ ] is part of the text, quotes and blanks too, and tarnvale.exe\r\n"
-    L"takes its text whole: type a command as it stands, without adding quotes. When a\r\n"
-    L"command ends in blanks, the line under it says how many; type them too (a console\r\n"
-    L"drops them when a line is copied). The class name is offered while no other window\r\n"
-    L"has it, else the title. Hidden windows, windows without a title and Tarnvale's own\r\n"
-    L"are left out and counted; --all lists them too, marked. Windows attached to the\r\n"
-    L"desktop are listed apart, with the command that gives each back.\r\n"
+    L"class name and title between [ and ], then the command line that attaches it, to\r\n"
+    L"be run in a Command Prompt. Everything inside [ ] is part of the text, quotes and\r\n"
+    L"blanks too; \\\\ and \\] stand for \\ and ], and \\u{...} for a character that\r\n"
+    L"cannot be shown or typed (a control, an invisible or direction-changing one).\r\n"
+    L"tarnvale.exe takes its text whole: type a command as it stands, without adding\r\n"
+    L"quotes. When a command ends in blanks, the line under it says how many; type\r\n"
+    L"them too (a console drops them when a line is copied). The class name is offered\r\n"
+    L"while no other window has it, else the title. A text with characters that cmd\r\n"
+    L"reads as its own (& | < > ^ % ! ( ) , ; =) or with such escapes is never offered\r\n"
+    L"as a command. Hidden windows, windows without a title and Tarnvale's own are\r\n"
+    L"left out and counted; --all lists them too, marked. Windows attached to the\r\n"
+    L"desktop are listed apart, with the command that gives each back; the shell's\r\n"
+    L"own windows under the desktop are not listed and not released.\r\n"
     L"\r\n"
     L"--release TEXT  makes the window attached to the desktop whose class name, else\r\n"
     L"                title, is TEXT an ordinary window again: for a window left\r\n"
@@ -37,7 +42,8 @@ constexpr std::wstring_view kHelp =
     L"\r\n"
     L"Reads and writes no files. Output sent to a file or a pipe is UTF-8.\r\n"
     L"Exit codes: 0 done; 1 no window to list, or none has the TEXT; 2 a wrong option;\r\n"
-    L"3 a running Tarnvale holds the window; 4 it could not be released.\r\n";
+    L"3 a running Tarnvale holds the window; 4 it was not released (the shell's own\r\n"
+    L"window, or its program does not answer, or Windows refused).\r\n";
 
 std::wstring_view FirstWord(std::wstring_view text)
 {

@@ -18,7 +18,7 @@ public:
     Output& operator=(const Output&) = delete;
 
     Output& Text(std::wstring_view text);
-    // A window's text between [ and ], control characters shown as '?'.
+    // A window's text between [ and ], shown as ShowCharacter shows it.
     Output& Bracketed(std::wstring_view text);
     Output& Number(unsigned number);
     // Ends the line with CR LF, as Windows programs read lines.
