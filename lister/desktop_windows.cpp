@@ -1,5 +1,6 @@
 #include "lister/desktop_windows.h"
 
+#include "app/command_line.h"
 #include "attach/desktop.h"
 #include "platform/win32_handles.h"
 
@@ -168,6 +169,22 @@ std::wstring_view ChooseText(WindowSystem& windows, HWND window, const WindowTex
         FindTargetWindow(windows, texts.Title()) == handle)
         return texts.Title();
     return classFinds ? texts.Class() : std::wstring_view{};
+}
+
+const wchar_t* WhyNoText(WindowSystem& windows, const WindowTexts& texts)
+{
+    const std::wstring_view title = texts.Title();
+    if (texts.titleCut)
+        return L"its title is too long";
+    if (IsBlank(title))
+        return L"it has no title";
+    if (title.front() == L' ')
+        return L"its title starts with a blank, which tarnvale.exe's reading drops";
+    if (!CanBePassed(title))
+        return L"its title holds a NUL character";
+    return FindTargetWindow(windows, title) != 0
+               ? L"another window of this class or title comes first"
+               : L"its title has characters outside the ANSI code page";
 }
 
 std::wstring_view ChooseAttachedText(HWND desktop, HWND window, const WindowTexts& texts)

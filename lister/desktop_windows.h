@@ -68,6 +68,8 @@ enum class Passing { Typed, Direct };
 // as tarnvale.exe makes them.
 std::wstring_view ChooseText(WindowSystem& windows, HWND window, const WindowTexts& texts,
                              Passing passing);
+// Why ChooseText finds no text for the window, passed or typed.
+const wchar_t* WhyNoText(WindowSystem& windows, const WindowTexts& texts);
 // The same rule among the windows attached to `desktop`, for --release.
 std::wstring_view ChooseAttachedText(HWND desktop, HWND window, const WindowTexts& texts);
 

@@ -1,4 +1,3 @@
-#include "app/command_line.h"
 #include "attach/desktop.h"
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
@@ -38,23 +37,6 @@ void SayWhyNotTyped(Output& out, const WindowTexts& texts, std::wstring_view tex
             .Line().Text(L"  be typed.").Line();
     }
     out.Text(L"  tarnvale-list --pick attaches it with a click, nothing typed.").Line();
-}
-
-// Why no text at all, typed or passed, names the window.
-const wchar_t* WhyNoText(Listing& listing, const WindowTexts& texts)
-{
-    const std::wstring_view title = texts.Title();
-    if (texts.titleCut)
-        return L"its title is too long";
-    if (IsBlank(title))
-        return L"it has no title";
-    if (title.front() == L' ')
-        return L"its title starts with a blank, which tarnvale.exe's reading drops";
-    if (!CanBePassed(title))
-        return L"its title holds a NUL character";
-    return FindTargetWindow(listing.windows, title) != 0
-               ? L"another window of this class or title comes first"
-               : L"its title has characters outside the ANSI code page";
 }
 
 // The command line itself, alone on its line so that it can be run as it stands.
@@ -102,7 +84,7 @@ BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
         SayWhyNotTyped(out, texts, passed);
     else
         out.Text(L"  tarnvale.exe cannot be given this window: ")
-            .Text(WhyNoText(listing, texts)).Text(L".").Line();
+            .Text(WhyNoText(listing.windows, texts)).Text(L".").Line();
     out.Line();
     ++listing.listed;
     return TRUE;

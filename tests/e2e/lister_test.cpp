@@ -1,6 +1,7 @@
 // tarnvale-list.exe: the command lines it prints attach their windows when run as
 // printed, by cmd too, whatever the titles hold; --release gives back a window that a
 // killed Tarnvale left attached, and leaves the shell's own windows alone.
+#include "captured_process.h"
 #include "session.h"
 
 #include <cstdio>
@@ -17,66 +18,21 @@ struct ListerRun {
     std::string output;               // as it came, for failure messages
 };
 
-// Runs `commandLine` with its output read through a pipe. The pipe is drained while
-// the program runs and once more after it ends; its end is not awaited, since a Wine
-// service started meanwhile may inherit it and hold it open.
 ListerRun RunCaptured(const std::wstring& commandLine)
 {
     ListerRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-        ADD_FAILURE() << "no pipe";
-        return run;
-    }
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION info{};
-    std::wstring mutableLine = commandLine;
-    const BOOL started = CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
-    CloseHandle(writeEnd);
-    if (!started) {
+    CapturedProcess child = CapturedProcess::Start(commandLine);
+    if (!child.started()) {
         ADD_FAILURE() << "could not start " << Narrow(commandLine);
-        CloseHandle(readEnd);
         return run;
     }
-    CloseHandle(info.hThread);
-    auto drain = [&] {
-        DWORD available = 0;
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
-            char chunk[4096];
-            DWORD got = 0;
-            if (!ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) || got == 0)
-                break;
-            run.output.append(chunk, got);
-        }
-    };
-    const bool ended = WaitUntil(
-        [&] {
-            drain();
-            return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
-        },
-        kListerTimeoutMs, 10);
-    drain();
-    if (!ended) {
-        ADD_FAILURE() << Narrow(commandLine) << " did not end; output so far:\n" << run.output;
-        TerminateProcess(info.hProcess, 99);
+    if (!child.WaitForExit(kListerTimeoutMs)) {
+        ADD_FAILURE() << Narrow(commandLine) << " did not end; output so far:\n" << child.Output();
+        child.Kill();
     }
-    GetExitCodeProcess(info.hProcess, &run.exitCode);
-    CloseHandle(info.hProcess);
-    CloseHandle(readEnd);
-    const std::wstring text = Widen(run.output);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find(L"\r\n", start);
-        run.lines.push_back(text.substr(start, end - start));
-        start = end == std::wstring::npos ? text.size() : end + 2;
-    }
+    run.exitCode = child.ExitCode();
+    run.output = child.Output();
+    run.lines = child.Lines();
     return run;
 }
 
