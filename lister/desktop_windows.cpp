@@ -45,6 +45,15 @@ void ReadTexts(HWND window, WindowTexts& texts)
         texts.titleLength = 0;
 }
 
+bool HasClass(HWND window, std::wstring_view className)
+{
+    wchar_t name[kMaxClassLength + 1];
+    const int length = GetClassNameW(window, name, kMaxClassLength + 1);
+    return length > 0 && CompareStringOrdinal(name, length, className.data(),
+                                              static_cast<int>(className.size()),
+                                              TRUE) == CSTR_EQUAL;
+}
+
 bool RunningCopies::Owns(HWND window) const
 {
     DWORD owner = 0;
@@ -83,13 +92,7 @@ bool IsShellWindow(HWND desktop, HWND window)
     const DWORD thread = GetWindowThreadProcessId(window, &process);
     if (!desktop || thread == 0 || process != shellProcess)
         return false;
-    if (thread == shellThread)
-        return true;
-    wchar_t className[kWorkerClass.size() + 2];
-    const int length = GetClassNameW(window, className, static_cast<int>(std::size(className)));
-    return length > 0 && CompareStringOrdinal(className, length, kWorkerClass.data(),
-                                              static_cast<int>(kWorkerClass.size()),
-                                              TRUE) == CSTR_EQUAL;
+    return thread == shellThread || HasClass(window, kWorkerClass);
 }
 
 bool IsAttached(HWND desktop, HWND child)

@@ -27,6 +27,8 @@ struct WindowTexts {
 };
 
 void ReadTexts(HWND window, WindowTexts& texts);
+// Class names are compared as Windows compares them: ignoring case.
+bool HasClass(HWND window, std::wstring_view className);
 
 // The running copies of tarnvale.exe, known by their hidden main windows.
 struct RunningCopies {

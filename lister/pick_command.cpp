@@ -98,15 +98,6 @@ private:
     HHOOK hook_;
 };
 
-bool HasClass(HWND window, std::wstring_view className)
-{
-    wchar_t name[kMaxClassLength + 1];
-    const int length = GetClassNameW(window, name, kMaxClassLength + 1);
-    return length > 0 && CompareStringOrdinal(name, length, className.data(),
-                                              static_cast<int>(className.size()),
-                                              TRUE) == CSTR_EQUAL;
-}
-
 // The ancestor of `window` whose parent is `root`; none for `root` itself.
 HWND ChildOf(HWND root, HWND window)
 {
