@@ -153,12 +153,5 @@ TEST(CmdCharactersIn, EachOnceInTheOrderFound)
     EXPECT_EQ(CmdCharactersIn(kCmdCharacters).View(), kCmdCharacters);
 }
 
-TEST(TrailingBlanks, CountsOnlyBlanksAtTheEnd)
-{
-    EXPECT_EQ(TrailingBlanks(L"a b  "), 2u);
-    EXPECT_EQ(TrailingBlanks(L"a\t"), 0u);
-    EXPECT_EQ(TrailingBlanks(L"   "), 3u);
-}
-
 }  // namespace
 }  // namespace tarnvale::lister
