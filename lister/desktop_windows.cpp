@@ -2,13 +2,14 @@
 
 #include "app/command_line.h"
 #include "attach/desktop.h"
+#include "platform/win32_handles.h"
 
 namespace tarnvale::lister {
 
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"TarnvaleMain";
-constexpr std::wstring_view kProgramName = L"tarnvale.exe ";
+constexpr std::wstring_view kWorkerClass = L"WorkerW";
 
 // Not string_view::copy: it may throw, and the lister is built without exceptions.
 void CopyText(std::wstring_view text, wchar_t* out)
@@ -44,29 +45,13 @@ void ReadTexts(HWND window, WindowTexts& texts)
         texts.titleLength = 0;
 }
 
-Typing HowTyped(std::wstring_view text)
+bool HasClass(HWND window, std::wstring_view className)
 {
-    if (IsBlank(text))
-        return Typing::Blank;
-    for (const wchar_t c : text)
-        if (c < L' ' || c == 0x7F)
-            return Typing::Untypable;
-    // Read back the way tarnvale.exe reads its command line: leading blanks go.
-    wchar_t command[kProgramName.size() + kMaxTitleLength + 1];
-    if (text.size() > static_cast<std::size_t>(kMaxTitleLength))
-        return Typing::Untypable;
-    CopyText(kProgramName, command);
-    CopyText(text, command + kProgramName.size());
-    const std::wstring_view line(command, kProgramName.size() + text.size());
-    return TargetTextView(line) == text ? Typing::Fine : Typing::LeadingBlank;
-}
-
-std::size_t TrailingBlanks(std::wstring_view text)
-{
-    std::size_t count = 0;
-    while (count < text.size() && text[text.size() - 1 - count] == L' ')
-        ++count;
-    return count;
+    wchar_t name[kMaxClassLength + 1];
+    const int length = GetClassNameW(window, name, kMaxClassLength + 1);
+    return length > 0 && CompareStringOrdinal(name, length, className.data(),
+                                              static_cast<int>(className.size()),
+                                              TRUE) == CSTR_EQUAL;
 }
 
 bool RunningCopies::Owns(HWND window) const
@@ -99,27 +84,53 @@ HWND FindDesktopWindow()
     return FindWindowW(name.text, nullptr);
 }
 
+bool IsShellWindow(HWND desktop, HWND window)
+{
+    DWORD shellProcess = 0;
+    const DWORD shellThread = GetWindowThreadProcessId(desktop, &shellProcess);
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (!desktop || thread == 0 || process != shellProcess)
+        return false;
+    return thread == shellThread || HasClass(window, kWorkerClass);
+}
+
 bool IsAttached(HWND desktop, HWND child)
 {
     return desktop && GetAncestor(child, GA_PARENT) == desktop &&
-           (GetWindowLongW(child, GWL_STYLE) & WS_CHILD) == 0;
+           (GetWindowLongW(child, GWL_STYLE) & WS_CHILD) == 0 && !IsShellWindow(desktop, child);
 }
 
-HWND FindAttachedWindow(HWND desktop, std::wstring_view text)
+namespace {
+
+// Among the children of `desktop` that `accept` takes, one whose class name is `text`,
+// else one whose title is: tarnvale.exe's rule.
+HWND FindChild(HWND desktop, std::wstring_view text, bool (*accept)(HWND, HWND))
 {
     ZText z;
     if (!desktop || !Terminated(text, z))
         return nullptr;
-    // The class first, then the title: tarnvale.exe's rule.
     for (const bool byClass : {true, false}) {
         const wchar_t* const className = byClass ? z.text : nullptr;
         const wchar_t* const title = byClass ? nullptr : z.text;
         for (HWND child = FindWindowExW(desktop, nullptr, className, title); child;
              child = FindWindowExW(desktop, child, className, title))
-            if (IsAttached(desktop, child))
+            if (accept(desktop, child))
                 return child;
     }
     return nullptr;
+}
+
+}  // namespace
+
+HWND FindAttachedWindow(HWND desktop, std::wstring_view text)
+{
+    return FindChild(desktop, text, IsAttached);
+}
+
+HWND FindShellWindow(HWND desktop, std::wstring_view text)
+{
+    return FindChild(desktop, text, IsShellWindow);
 }
 
 bool ClassIsUnique(HWND parent, std::wstring_view className)
@@ -138,6 +149,58 @@ bool ClassIsUnique(HWND parent, std::wstring_view className)
 bool IsTopLevel(HWND window)
 {
     return IsWindow(window) && GetAncestor(window, GA_PARENT) == GetDesktopWindow();
+}
+
+namespace {
+
+bool Acceptable(std::wstring_view text, Passing passing)
+{
+    return passing == Passing::Typed ? HowTyped(text) == Typing::Fine : CanBePassed(text);
+}
+
+}  // namespace
+
+std::wstring_view ChooseText(WindowSystem& windows, HWND window, const WindowTexts& texts,
+                             Passing passing)
+{
+    const WindowHandle handle = ToHandle(window);
+    const bool classFinds = Acceptable(texts.Class(), passing) &&
+                            FindTargetWindow(windows, texts.Class()) == handle;
+    if (classFinds && ClassIsUnique(nullptr, texts.Class()))
+        return texts.Class();
+    if (!texts.titleCut && Acceptable(texts.Title(), passing) &&
+        FindTargetWindow(windows, texts.Title()) == handle)
+        return texts.Title();
+    return classFinds ? texts.Class() : std::wstring_view{};
+}
+
+const wchar_t* WhyNoText(WindowSystem& windows, const WindowTexts& texts)
+{
+    const std::wstring_view title = texts.Title();
+    if (texts.titleCut)
+        return L"its title is too long";
+    if (IsBlank(title))
+        return L"it has no title";
+    if (title.front() == L' ')
+        return L"its title starts with a blank, which tarnvale.exe's reading drops";
+    if (!CanBePassed(title))
+        return L"its title holds a NUL character";
+    return FindTargetWindow(windows, title) != 0
+               ? L"another window of this class or title comes first"
+               : L"its title has characters outside the ANSI code page";
+}
+
+std::wstring_view ChooseAttachedText(HWND desktop, HWND window, const WindowTexts& texts)
+{
+    const bool classTyped = HowTyped(texts.Class()) == Typing::Fine;
+    if (classTyped && ClassIsUnique(desktop, texts.Class()))
+        return texts.Class();
+    if (!texts.titleCut && HowTyped(texts.Title()) == Typing::Fine &&
+        FindAttachedWindow(desktop, texts.Title()) == window)
+        return texts.Title();
+    if (classTyped && FindAttachedWindow(desktop, texts.Class()) == window)
+        return texts.Class();
+    return {};
 }
 
 }  // namespace tarnvale::lister

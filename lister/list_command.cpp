@@ -20,45 +20,23 @@ struct Listing {
     unsigned own = 0;
 };
 
-const wchar_t* WhyNot(Typing typing)
+// Says why the text that names the window cannot be typed as a command, and how to
+// attach the window without typing.
+void SayWhyNotTyped(Output& out, const WindowTexts& texts, std::wstring_view text)
 {
-    switch (typing) {
-    case Typing::Blank:
-        return L"it has no title";
-    case Typing::Untypable:
-        return L"its title holds a tab or line break, or is too long";
-    case Typing::LeadingBlank:
-        return L"its title starts with a blank, which the command line drops";
-    case Typing::Fine:
-        break;
+    const wchar_t* const which = text.data() == texts.className ? L"class name" : L"title";
+    out.Text(L"  no command line: ");
+    if (HowTyped(text) == Typing::CmdCharacters) {
+        const CmdCharactersFound found = CmdCharactersIn(text);
+        out.Text(L"cmd reads the ");
+        for (std::size_t i = 0; i < found.count; ++i)
+            out.Text(i > 0 ? L" " : L"").Text({&found.found[i], 1});
+        out.Text(L" in its ").Text(which).Text(L" as its own.").Line();
+    } else {
+        out.Text(L"its ").Text(which).Text(L" holds characters shown as \\u{...}, which cannot")
+            .Line().Text(L"  be typed.").Line();
     }
-    return L"";
-}
-
-// The text that names `window` for tarnvale.exe: its class name while no other window
-// has that class (it stays when the title changes), else its title, else a shared class
-// name that finds it for now. Empty, with the reason, when none does.
-std::wstring_view ChooseText(Listing& listing, HWND window, const WindowTexts& texts,
-                             const wchar_t*& whyNot)
-{
-    const WindowHandle handle = ToHandle(window);
-    const bool classFinds = HowTyped(texts.Class()) == Typing::Fine &&
-                            FindTargetWindow(listing.windows, texts.Class()) == handle;
-    if (classFinds && ClassIsUnique(nullptr, texts.Class()))
-        return texts.Class();
-    const Typing typing = texts.titleCut ? Typing::Untypable : HowTyped(texts.Title());
-    WindowHandle found = 0;
-    if (typing == Typing::Fine) {
-        found = FindTargetWindow(listing.windows, texts.Title());
-        if (found == handle)
-            return texts.Title();
-    }
-    if (classFinds)
-        return texts.Class();
-    whyNot = typing != Typing::Fine ? WhyNot(typing)
-             : found != 0           ? L"another window of this class or title comes first"
-                                    : L"its title has characters outside the ANSI code page";
-    return {};
+    out.Text(L"  tarnvale-list --pick attaches it with a click, nothing typed.").Line();
 }
 
 // The command line itself, alone on its line so that it can be run as it stands.
@@ -97,11 +75,16 @@ BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
         out.Text(L"  this console").Line();
     if (hidden)
         out.Text(L"  hidden").Line();
-    const wchar_t* whyNot = L"";
-    if (const std::wstring_view text = ChooseText(listing, window, texts, whyNot); !text.empty())
-        PrintCommand(out, L"tarnvale.exe", text);
+    if (const std::wstring_view typed = ChooseText(listing.windows, window, texts, Passing::Typed);
+        !typed.empty())
+        PrintCommand(out, L"tarnvale.exe", typed);
+    else if (const std::wstring_view passed =
+                 ChooseText(listing.windows, window, texts, Passing::Direct);
+             !passed.empty())
+        SayWhyNotTyped(out, texts, passed);
     else
-        out.Text(L"  tarnvale.exe cannot be given this window: ").Text(whyNot).Line();
+        out.Text(L"  tarnvale.exe cannot be given this window: ")
+            .Text(WhyNoText(listing.windows, texts)).Text(L".").Line();
     out.Line();
     ++listing.listed;
     return TRUE;
@@ -130,19 +113,10 @@ unsigned ListAttached(Listing& listing)
                 .Text(L"  left by a Tarnvale that was ended, this gives it back:").Line();
         else
             out.Text(L"  left attached by a Tarnvale that was ended; this gives it back:").Line();
-        std::wstring_view text;
-        if (HowTyped(texts.Class()) == Typing::Fine && ClassIsUnique(desktop, texts.Class()))
-            text = texts.Class();
-        else if (!texts.titleCut && HowTyped(texts.Title()) == Typing::Fine &&
-                 FindAttachedWindow(desktop, texts.Title()) == child)
-            text = texts.Title();
-        else if (HowTyped(texts.Class()) == Typing::Fine &&
-                 FindAttachedWindow(desktop, texts.Class()) == child)
-            text = texts.Class();
-        if (!text.empty())
+        if (const std::wstring_view text = ChooseAttachedText(desktop, child, texts); !text.empty())
             PrintCommand(out, L"tarnvale-list.exe --release", text);
         else
-            out.Text(L"  (no text names it alone: another attached window comes first)").Line();
+            out.Text(L"  (no command line: no text that can be typed names it alone)").Line();
         out.Line();
     }
     return count;
@@ -160,11 +134,14 @@ void PrintTexts(Output& out, std::wstring_view className, std::wstring_view titl
 
 int ListWindows(Output& out, bool all)
 {
-    out.Text(L"Windows that tarnvale.exe can be given, the top one first. Class name and "
-             L"title").Line()
-        .Text(L"are shown in [ ]: quotes and blanks inside are part of them. Under each is "
-              L"the").Line()
-        .Text(L"command line that attaches it, to be run exactly as it stands.").Line().Line();
+    out.Text(L"Windows that tarnvale.exe can be given, the top one first. Class name and").Line()
+        .Text(L"title are shown in [ ]: quotes and blanks inside are part of them; \\\\ and \\]")
+        .Line()
+        .Text(L"stand for \\ and ], and \\u{...} for a character that cannot be shown or").Line()
+        .Text(L"typed. Under each is the command line that attaches it, to be run in a").Line()
+        .Text(L"Command Prompt exactly as it stands. A text with characters that cmd reads").Line()
+        .Text(L"as its own (& | < > ^ % ! ( ) , ; =) gets no command line; such a window is").Line()
+        .Text(L"attached with a click by tarnvale-list --pick.").Line().Line();
     Listing listing{out, all, {}};
     EnumWindows(ListTopLevel, reinterpret_cast<LPARAM>(&listing));
     if (listing.listed == 0)

@@ -1,5 +1,7 @@
 #include "lister/output.h"
 
+#include "lister/text_rules.h"
+
 namespace tarnvale::lister {
 
 namespace {
@@ -30,9 +32,10 @@ Output& Output::Text(std::wstring_view text)
 Output& Output::Bracketed(std::wstring_view text)
 {
     Text(L"[");
-    for (const wchar_t c : text) {
-        const wchar_t shown = c < L' ' || c == 0x7F ? L'?' : c;
-        Text(std::wstring_view(&shown, 1));
+    while (!text.empty()) {
+        const ShownCharacter shown = ShowCharacter(text);
+        Text({shown.text, shown.length});
+        text.remove_prefix(shown.used);
     }
     return Text(L"]");
 }

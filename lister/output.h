@@ -17,8 +17,11 @@ public:
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
+    // Whether the text goes to a console, rather than to a file or a pipe.
+    bool ToConsole() const { return console_; }
+
     Output& Text(std::wstring_view text);
-    // A window's text between [ and ], control characters shown as '?'.
+    // A window's text between [ and ], shown as ShowCharacter shows it.
     Output& Bracketed(std::wstring_view text);
     Output& Number(unsigned number);
     // Ends the line with CR LF, as Windows programs read lines.

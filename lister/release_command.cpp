@@ -51,6 +51,12 @@ int ReleaseWindow(Output& out, std::wstring_view text)
 {
     const HWND desktop = FindDesktopWindow();
     const HWND window = FindAttachedWindow(desktop, text);
+    if (const HWND shellWindow = window ? nullptr : FindShellWindow(desktop, text)) {
+        PrintWindow(out, shellWindow);
+        out.Text(L"Not released: this is a window of the shell's own, part of the desktop, not")
+            .Line().Text(L"one that was attached to it.").Line();
+        return kNotReleased;
+    }
     if (!window) {
         out.Text(L"No window attached to the desktop has the class name or title ")
             .Bracketed(text).Text(L".").Line();

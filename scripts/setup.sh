@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    wine wine64 wine32:i386 xvfb openbox x11-utils xauth
+    wine wine64 wine32:i386 xvfb openbox x11-utils xauth xdotool
     imagemagick icoutils fonts-dejavu-core python3-matplotlib
 )
 

@@ -1,7 +1,10 @@
 // tarnvale-list.exe: the command lines it prints attach their windows when run as
-// printed, and --release gives back a window that a killed Tarnvale left attached.
+// printed, by cmd too, whatever the titles hold; --release gives back a window that a
+// killed Tarnvale left attached, and leaves the shell's own windows alone.
+#include "captured_process.h"
 #include "session.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace e2e {
@@ -15,67 +18,40 @@ struct ListerRun {
     std::string output;               // as it came, for failure messages
 };
 
-// Runs `commandLine` with its output read through a pipe. The pipe is drained while
-// the program runs and once more after it ends; its end is not awaited, since a Wine
-// service started meanwhile may inherit it and hold it open.
 ListerRun RunCaptured(const std::wstring& commandLine)
 {
     ListerRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-        ADD_FAILURE() << "no pipe";
-        return run;
-    }
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION info{};
-    std::wstring mutableLine = commandLine;
-    const BOOL started = CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
-    CloseHandle(writeEnd);
-    if (!started) {
+    CapturedProcess child = CapturedProcess::Start(commandLine);
+    if (!child.started()) {
         ADD_FAILURE() << "could not start " << Narrow(commandLine);
-        CloseHandle(readEnd);
         return run;
     }
-    CloseHandle(info.hThread);
-    auto drain = [&] {
-        DWORD available = 0;
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
-            char chunk[4096];
-            DWORD got = 0;
-            if (!ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) || got == 0)
-                break;
-            run.output.append(chunk, got);
-        }
-    };
-    const bool ended = WaitUntil(
-        [&] {
-            drain();
-            return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
-        },
-        kListerTimeoutMs, 10);
-    drain();
-    if (!ended) {
-        ADD_FAILURE() << Narrow(commandLine) << " did not end; output so far:\n" << run.output;
-        TerminateProcess(info.hProcess, 99);
+    if (!child.WaitForExit(kListerTimeoutMs)) {
+        ADD_FAILURE() << Narrow(commandLine) << " did not end; output so far:\n" << child.Output();
+        child.Kill();
     }
-    GetExitCodeProcess(info.hProcess, &run.exitCode);
-    CloseHandle(info.hProcess);
-    CloseHandle(readEnd);
-    const std::wstring text = Widen(run.output);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find(L"\r\n", start);
-        run.lines.push_back(text.substr(start, end - start));
-        start = end == std::wstring::npos ? text.size() : end + 2;
-    }
+    run.exitCode = child.ExitCode();
+    run.output = child.Output();
+    run.lines = child.Lines();
     return run;
+}
+
+// One argument for a program that reads its command line as CommandLineToArgvW does.
+std::wstring ArgvQuoted(const std::wstring& text)
+{
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
 }
 
 class Lister : public Session {
@@ -133,6 +109,41 @@ protected:
     static std::string Shown(const ListerRun& run)
     {
         return "exit code " + std::to_string(run.exitCode) + ", output:\n" + run.output;
+    }
+
+    // Runs the command through cmd in the programs' folder, as typed in a Command Prompt
+    // there: `window` must be attached and none of `others`; then Tarnvale is closed and
+    // gives it back.
+    static void ExpectCmdAttaches(const std::wstring& command, HWND window,
+                                  const std::vector<HWND>& others)
+    {
+        std::wstring line = L"cmd.exe /c " + command;
+        const std::wstring folder = ProgramFolder();
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION cmd{};
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                                   CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &cmd))
+            << Narrow(line);
+        CloseHandle(cmd.hThread);
+        EXPECT_TRUE(WaitUntil([&] { return ParentOf(window) == "progman"; }, kStartTimeoutMs))
+            << Narrow(command) << " did not attach " << Describe(window);
+        for (const HWND other : others)
+            if (other != window) {
+                EXPECT_EQ(ParentOf(other), "none") << Narrow(command) << " took " << Describe(other);
+            }
+        HWND main = nullptr;
+        WaitUntil([&] { return (main = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
+                  kStartTimeoutMs);
+        if (main)
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !FindWindowW(kMainWindowClass, nullptr); },
+                              kStartTimeoutMs)) << "Tarnvale still running";
+        EXPECT_EQ(WaitForSingleObject(cmd.hProcess, kStartTimeoutMs), WAIT_OBJECT_0);
+        TerminateProcess(cmd.hProcess, 99);
+        CloseHandle(cmd.hProcess);
+        EXPECT_TRUE(WaitUntil([&] { return ParentOf(window) == "none"; }, kStartTimeoutMs))
+            << Describe(window);
     }
 
     ChildProcess tarnvale_;
@@ -236,6 +247,130 @@ TEST_F(Lister, SaysWhenNothingMatches)
                                 "class [E2eListLoose]  title [Loose window]"),
               std::string::npos) << Shown(loose);
     EXPECT_EQ(ParentOf(FindTarget(L"E2eListLoose")), "none");
+}
+
+struct HostileWindow {
+    std::wstring className;
+    std::wstring title;
+    std::wstring shownTitle;  // as the listing shows it between [ and ]
+};
+
+TEST_F(Lister, EveryCommandPrintedForHostileTitlesAttachesOnlyItsWindowThroughCmd)
+{
+    const std::wstring injected = ProgramFolder() + L"\\E2eInjected.txt";
+    DeleteFileW(injected.c_str());
+    // In pairs that share a class; a class with & is never offered, so the title decides.
+    const std::vector<HostileWindow> hostile = {
+        {L"E2eHostile&Shared", L"Tom & Jerry - %PATH% - VLC", L"Tom & Jerry - %PATH% - VLC"},
+        {L"E2eHostile&Shared", L"x & echo injected> E2eInjected.txt",
+         L"x & echo injected> E2eInjected.txt"},
+        {L"E2eAmp&Class", L"Ampersand class", L"Ampersand class"},
+        {L"E2eHostileBidi", L"\u202Etxt.exe", L"\\u{202E}txt.exe"},
+        {L"E2eHostileBidi", L"fake]  title [field", L"fake\\]  title [field"},
+        {L"E2eHostileHidden", L"C1 \u0085\u009B line\u2028sep \xD800 end",
+         L"C1 \\u{85}\\u{9B} line\\u{2028}sep \\u{D800} end"},
+        {L"E2eHostileBlank", L"tab\there", L"tab\\u{9}here"},
+        {L"E2eHostileBlank", L" leading blank", L" leading blank"},
+    };
+    std::vector<ChildProcess> targets;
+    for (std::size_t i = 0; i < hostile.size(); ++i) {
+        const HostileWindow& first = hostile[i];
+        std::wstring options = L"--title " + ArgvQuoted(first.title);
+        if (i + 1 < hostile.size() && hostile[i + 1].className == first.className) {
+            options += L" --second-class " + ArgvQuoted(first.className) + L" --second-title " +
+                       ArgvQuoted(hostile[++i].title);
+        }
+        targets.push_back(StartTarget(first.className, options));
+    }
+    std::vector<HWND> windows;
+    for (const HostileWindow& window : hostile) {
+        HWND found = nullptr;
+        EXPECT_TRUE(WaitUntil([&] {
+            return (found = FindWindowW(window.className.c_str(), window.title.c_str())) != nullptr;
+        }, kStartTimeoutMs)) << Narrow(window.shownTitle);
+        windows.push_back(found);
+    }
+
+    const ListerRun run = RunLister(L"");
+    for (const std::wstring& line : run.lines)
+        for (const wchar_t raw : {L'\t', L'\x85', L'\x9B', L'\x2028', L'\x202E', L'\xFFFD'})
+            EXPECT_EQ(line.find(raw), std::wstring::npos) << "shown raw: " << Narrow(line);
+    std::vector<std::wstring> commands;
+    for (const HostileWindow& window : hostile) {
+        const std::vector<std::wstring> entry = EntryOf(run, window.className, window.shownTitle);
+        std::printf("    class [%s]  title [%s]\n", Narrow(window.className).c_str(),
+                    Narrow(window.shownTitle).c_str());
+        for (const std::wstring& line : entry)
+            std::printf("    %s\n", Narrow(line).c_str());
+        EXPECT_FALSE(entry.empty()) << Narrow(window.shownTitle) << " not listed; " << Shown(run);
+        commands.push_back(CommandIn(entry));
+    }
+    const std::vector<std::wstring> pickInstead = {
+        L"  no command line: cmd reads the & % in its title as its own.",
+        L"  tarnvale-list --pick attaches it with a click, nothing typed."};
+    EXPECT_EQ(EntryOf(run, hostile[0].className, hostile[0].shownTitle), pickInstead);
+    EXPECT_EQ(commands[1], L"");
+    EXPECT_EQ(commands[2], L"tarnvale.exe Ampersand class");
+    EXPECT_EQ(commands[4], L"tarnvale.exe fake]  title [field");
+    EXPECT_EQ(commands[5], L"tarnvale.exe E2eHostileHidden");
+    EXPECT_NE(commands[6], L"tarnvale.exe tab\there");
+    EXPECT_NE(commands[7], L"tarnvale.exe  leading blank");
+
+    for (std::size_t i = 0; i < hostile.size(); ++i)
+        if (!commands[i].empty()) {
+            SCOPED_TRACE(Narrow(commands[i]));
+            ExpectCmdAttaches(commands[i], windows[i], windows);
+        }
+    EXPECT_EQ(GetFileAttributesW(injected.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "a printed command ran more than tarnvale.exe";
+}
+
+TEST_F(Lister, ReleaseGivesUpOnAProgramThatDoesNotAnswer)
+{
+    ChildProcess target = StartTarget(L"E2eListHung", L"--title \"Hung\" --hang-after 1500");
+    const HWND window = FindTarget(L"E2eListHung");
+    // As a Tarnvale that was then ended would leave it.
+    SetParent(window, FindDesktop());
+    ASSERT_EQ(ParentOf(window), "progman");
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(window, 100); }, kStartTimeoutMs))
+        << "the target never stopped answering";
+    const ListerRun release = RunLister(L" --release E2eListHung");
+    EXPECT_EQ(release.exitCode, 4u) << Shown(release);
+    EXPECT_NE(release.output.find("Not released: the window's program does not answer."),
+              std::string::npos) << Shown(release);
+}
+
+TEST_F(Lister, ShellsOwnWindowsAreLeftAloneAndAFolderWindowOfItsProcessIsNot)
+{
+    const HWND desktop = FindDesktop();
+    PostMessageW(desktop, 0x052C, 0, 0);  // what makes the shell keep a "WorkerW"
+    PostMessageW(desktop, WM_APP + 1, 0, 0);  // the stand-in shell opens a folder window
+    HWND worker = nullptr;
+    HWND folder = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        worker = FindWindowExW(desktop, nullptr, L"WorkerW", nullptr);
+        folder = FindWindowW(L"CabinetWClass", nullptr);
+        return worker && folder;
+    }, kStartTimeoutMs)) << "the stand-in shell made no WorkerW or folder window";
+    // As a Tarnvale that was then ended would leave it.
+    SetParent(folder, desktop);
+    ASSERT_EQ(ParentOf(folder), "progman");
+
+    const ListerRun list = RunLister(L"");
+    EXPECT_EQ(list.output.find("class [WorkerW]"), std::string::npos) << Shown(list);
+    EXPECT_EQ(CommandIn(EntryOf(list, L"CabinetWClass", L"Folder")),
+              L"tarnvale-list.exe --release CabinetWClass") << Shown(list);
+
+    const ListerRun refused = RunLister(L" --release WorkerW");
+    EXPECT_EQ(refused.exitCode, 4u) << Shown(refused);
+    EXPECT_NE(refused.output.find("Not released: this is a window of the shell's own"),
+              std::string::npos) << Shown(refused);
+    EXPECT_EQ(GetAncestor(worker, GA_PARENT), desktop);
+
+    const ListerRun released = RunLister(L" --release CabinetWClass");
+    EXPECT_EQ(released.exitCode, 0u) << Shown(released);
+    EXPECT_EQ(ParentOf(folder), "none");
+    PostMessageW(folder, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
