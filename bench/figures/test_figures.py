@@ -89,7 +89,7 @@ class Aims(unittest.TestCase):
         self.assertTrue(got["top-level windows after 10,000 ticks"].met)
 
     def test_size_imports_and_tick_calls(self):
-        m = {"exe_bytes": 262145, "imports": ["KERNEL32.dll", "libstdc++-6.dll"],
+        m = {"exe_bytes": 131073, "imports": ["KERNEL32.dll", "libstdc++-6.dll"],
              "tick_calls": {"AttachedAndQuiet": {"calls": 6, "ns": 80},
                             "Loose": {"calls": 7, "ns": 150}}}
         got = by_name(figures.build_figures(m))
