@@ -8,8 +8,8 @@
 //   bench_probe reattach CLASS TRIALS    detached from outside: time to attached again
 //   bench_probe refind CLASS TRIALS      closed and reopened: time to attached again
 //   bench_probe startup CLASS RUNS [OTHER_TARNVALE]
-//                                        tarnvale.exe to attached, beside the start baseline
-//                                        (and another build's tarnvale.exe), in turns
+//                                        tarnvale.exe to attached, in turns with the start
+//                                        baseline (and another build's tarnvale.exe)
 //   bench_probe ticks FIRST MORE         FIRST ticks, what the process holds, MORE, again
 #include <windows.h>
 
@@ -217,16 +217,20 @@ int Startup(const std::wstring& className, int runs, const std::wstring& otherTa
         const char* figure;
     };
     const std::wstring folder = e2e::ProgramFolder();
-    std::vector<Program> programs = {
+    const Program baseline{e2e::Quoted(folder + L"\\start_baseline.exe"), false,
+                           "start_baseline_ms"};
+    // Side by side, in turns, so that a noisy moment falls on each alike; and every start
+    // of a tarnvale.exe right after one of the baseline, since a start just after another
+    // copy has ended and given its target back is the slower for it.
+    std::vector<Program> turns = {
         {e2e::Quoted(folder + L"\\tarnvale.exe") + L" " + className, true, "startup_ms"},
-        {e2e::Quoted(folder + L"\\start_baseline.exe"), false, "start_baseline_ms"}};
-    if (!otherTarnvale.empty())
-        programs.push_back({e2e::Quoted(otherTarnvale) + L" " + className, true, "startup_other_ms"});
-    const int count = static_cast<int>(programs.size());
+        baseline};
+    if (!otherTarnvale.empty()) {
+        turns.push_back({e2e::Quoted(otherTarnvale) + L" " + className, true, "startup_other_ms"});
+        turns.push_back(baseline);
+    }
     for (int run = 0; run < runs; ++run) {
-        // Side by side, and in turns, so that a noisy moment falls on each alike.
-        for (int which = 0; which < count; ++which) {
-            const Program& program = programs[static_cast<std::size_t>((which + run) % count)];
+        for (const Program& program : turns) {
             const HWND target = e2e::FindTarget(className);
             if (program.tarnvale && (!target || Attached(target)))
                 return Fail("target not loose before a start: " + e2e::Describe(target));
