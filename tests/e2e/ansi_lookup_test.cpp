@@ -1,54 +1,39 @@
 // The window system's lookup by ANSI text, run in the build it is for: a text longer than a
 // lookup takes is never cut short to fit, so it finds no window, even one of that very name.
-#include <gtest/gtest.h>
-
-#include <string>
+// The windows are the target fixture's: windows made in this process would change how
+// later cases' mouse input reaches other programs.
+#include "session.h"
 
 #include "platform/win32_window_system.h"
 
+namespace e2e {
 namespace {
 
-// A hidden top-level window of this process with the given title; destroyed with the case.
-class TitledWindow {
-public:
-    explicit TitledWindow(const std::wstring& title)
-        : window_(CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr))
-    {
-    }
-    ~TitledWindow()
-    {
-        if (window_)
-            DestroyWindow(window_);
-    }
-    TitledWindow(const TitledWindow&) = delete;
-    TitledWindow& operator=(const TitledWindow&) = delete;
-
-    tarnvale::WindowHandle handle() const { return tarnvale::ToHandle(window_); }
-
-private:
-    HWND window_;
+class AnsiLookup : public Session {
+protected:
+    tarnvale::Win32WindowSystem windows_{GetModuleHandleW(nullptr)};
 };
 
-TEST(AnsiLookup, ATitleOfTheLongestLookupIsFound)
+TEST_F(AnsiLookup, ATitleOfTheLongestLookupIsFound)
 {
     const std::wstring longest = L"E2eAnsi" + std::wstring(tarnvale::kMaxLookupTextLength - 7, L'y');
-    const TitledWindow window(longest);
-    ASSERT_NE(window.handle(), 0u);
-    tarnvale::Win32WindowSystem windows(GetModuleHandleW(nullptr));
-    EXPECT_EQ(windows.FindWindowA(std::nullopt, longest), window.handle());
+    ChildProcess target = StartTarget(L"E2eAnsiLongest", L"--title " + longest);
+    const HWND window = FindTarget(L"E2eAnsiLongest");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(windows_.FindWindowA(std::nullopt, longest), tarnvale::ToHandle(window));
 }
 
-TEST(AnsiLookup, ALongerTextFindsNoWindowNotEvenItsOwn)
+TEST_F(AnsiLookup, ALongerTextFindsNoWindowNotEvenItsOwn)
 {
     const std::wstring longer = L"E2eAnsi" + std::wstring(tarnvale::kMaxLookupTextLength - 6, L'z');
-    const TitledWindow exact(longer);
-    const TitledWindow cut(longer.substr(0, tarnvale::kMaxLookupTextLength));
-    ASSERT_EQ(tarnvale::ToHandle(FindWindowW(nullptr, longer.c_str())), exact.handle())
-        << "the window system itself finds it";
-    tarnvale::Win32WindowSystem windows(GetModuleHandleW(nullptr));
-    EXPECT_EQ(windows.FindWindowA(std::nullopt, longer), 0u);
-    EXPECT_EQ(windows.FindWindowA(longer, std::nullopt), 0u);
+    ChildProcess exact = StartTarget(L"E2eAnsiLonger", L"--title " + longer);
+    ChildProcess cut = StartTarget(L"E2eAnsiCut",
+                                   L"--title " + longer.substr(0, tarnvale::kMaxLookupTextLength));
+    ASSERT_EQ(FindWindowW(nullptr, longer.c_str()), FindTarget(L"E2eAnsiLonger"))
+        << "the window system itself finds it by that title";
+    EXPECT_EQ(windows_.FindWindowA(std::nullopt, longer), 0u);
+    EXPECT_EQ(windows_.FindWindowA(longer, std::nullopt), 0u);
 }
 
 }  // namespace
+}  // namespace e2e
