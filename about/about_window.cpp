@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <string>
+#include <string_view>
 
 #include "about/about_layout.h"
 #include "about/about_texts.h"
@@ -127,8 +127,7 @@ bool AboutWindow::Load()
     const PixelPoint origin = CentredOrigin(
         {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, width, height);
 
-    const std::wstring caption(kCaption);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, caption.c_str(), kStyle, origin.x,
+    window_ = CreateWindowExW(kExStyle, kWindowClass, kCaption, kStyle, origin.x,
                               origin.y, width, height, owner_, nullptr, instance_, this);
     if (!window_) {
         DestroyWindow(owner_);
@@ -164,8 +163,7 @@ void AboutWindow::CreateControls()
     if (!panel)
         return;
     const PixelRect dismissBox = ToPixels(DismissAtLoad(), dpi);
-    const std::wstring text(kDismissText);
-    dismiss_ = CreateWindowExW(0, L"BUTTON", text.c_str(),
+    dismiss_ = CreateWindowExW(0, L"BUTTON", kDismissText,
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                                dismissBox.left, dismissBox.top, dismissBox.width,
                                dismissBox.height, panel,

@@ -4,11 +4,11 @@
 // about_layout.h, kept by AboutLifecycle.
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 #include "about/about_lifecycle.h"
 #include "about/gdi_object.h"
+#include "platform/callback.h"
 
 namespace tarnvale::about {
 
@@ -21,7 +21,7 @@ public:
     // The window whose icon the About window takes.
     void SetMainWindow(HWND main) { mainWindow_ = main; }
     // Runs once the window has gone, whatever closed it.
-    void SetOnGone(std::function<void()> onGone) { onGone_ = std::move(onGone); }
+    void SetOnGone(Callback onGone) { onGone_ = onGone; }
 
     // "&About...": loads it if need be and brings it to the front.
     void Open() { lifecycle_.Show(); }
@@ -54,7 +54,7 @@ private:
 
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;
-    std::function<void()> onGone_;
+    Callback onGone_;
     AboutLifecycle lifecycle_{*this};
 
     HWND window_ = nullptr;

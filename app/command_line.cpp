@@ -17,7 +17,7 @@ std::wstring_view TargetTextView(std::wstring_view commandLine)
     // Only spaces separate the name from the text: a text of tabs is still a text.
     while (pos < commandLine.size() && commandLine[pos] == L' ')
         ++pos;
-    // Not substr: it may throw, and the lister is built without exceptions.
+    // Not substr: it may throw, and the programs are built without exceptions.
     commandLine.remove_prefix(pos);
     return commandLine;
 }

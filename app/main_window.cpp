@@ -13,14 +13,16 @@ MainWindow::MainWindow(WindowSystem& windows, WindowHandle self, IconHandle icon
 
 MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
 {
-    target_.targetText = TargetTextFromCommandLine(commandLine);
-    if (IsBlank(target_.targetText)) {
+    const std::wstring_view text = TargetTextView(commandLine);
+    if (IsBlank(text)) {
         windows_.ShowMessageBox(kUsageText, kAppCaption, MessageBoxIcon::Information);
         windows_.EndProcess(kUsageExitCode);
         return StartResult::Ended;
     }
 
-    target_.targetWindow = FindTargetWindow(windows_, target_.targetText);
+    // A text longer than a lookup takes names no window: it is not looked up.
+    if (target_.targetText.Assign(text))
+        target_.targetWindow = FindTargetWindow(windows_, target_.targetText.view());
     if (target_.targetWindow == 0) {
         windows_.ShowMessageBox(kNotFoundText, kAppCaption, MessageBoxIcon::Exclamation);
         windows_.EndProcess(kNotFoundExitCode);

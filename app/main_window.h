@@ -9,7 +9,8 @@
 
 namespace tarnvale {
 
-inline constexpr std::wstring_view kAppCaption = L"Tarnvale";
+// An array, NUL-terminated: it is the main window's caption too.
+inline constexpr wchar_t kAppCaption[] = L"Tarnvale";
 inline constexpr std::wstring_view kUsageText = L"Usage: tarnvale windowtitle/classname";
 inline constexpr std::wstring_view kNotFoundText = L"Window not found!";
 // So that a batch file or the Task Scheduler can tell a run that failed.

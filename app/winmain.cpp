@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <string>
 
 #include "about/about_window.h"
 #include "app/main_window.h"
@@ -23,8 +22,11 @@ constexpr DWORD kShutdownLevel = 0x300;
 struct App {
     explicit App(HINSTANCE instance) : instance(instance), windows(instance), about(instance)
     {
-        windows.SetAboutWindow([this] { about.Open(); }, [this] { about.Close(); });
-        about.SetOnGone([this] { QuitWhenNoWindowLeft(); });
+        using tarnvale::MemberCallback;
+        using tarnvale::about::AboutWindow;
+        windows.SetAboutWindow(MemberCallback<&AboutWindow::Open>(about),
+                               MemberCallback<&AboutWindow::Close>(about));
+        about.SetOnGone(MemberCallback<&App::QuitWhenNoWindowLeft>(*this));
     }
 
     // The process ends once no window of the program is left.
@@ -135,9 +137,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!RegisterClassExW(&windowClass))
         return 1;
 
-    const std::wstring caption(tarnvale::kAppCaption);
     // Created hidden and never shown: no frame, no task-bar button.
-    if (!CreateWindowExW(0, kMainWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW,
+    if (!CreateWindowExW(0, kMainWindowClass, tarnvale::kAppCaption, WS_OVERLAPPEDWINDOW,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                          nullptr, instance, &app))
         return 1;

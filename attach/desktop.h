@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
+#include "attach/target_text.h"
 #include "platform/window_system.h"
 
 namespace tarnvale {
@@ -11,7 +11,7 @@ namespace tarnvale {
 struct TargetState {
     WindowHandle targetWindow = 0;   // the attached window; 0 = none
     WindowHandle desktopWindow = 0;  // the "progman" window found by the last attach or tick
-    std::wstring targetText;         // the command-line text naming the target
+    TargetText targetText;           // the command-line text naming the target
 };
 
 inline constexpr std::wstring_view kDesktopClass = L"progman";

@@ -5,7 +5,7 @@ namespace tarnvale {
 bool WatchdogTick(WindowSystem& windows, TargetState& state)
 {
     if (windows.IsWindow(state.targetWindow) == 0) {
-        state.targetWindow = FindTargetWindow(windows, state.targetText);
+        state.targetWindow = FindTargetWindow(windows, state.targetText.view());
         if (state.targetWindow == 0)
             return false;
     }

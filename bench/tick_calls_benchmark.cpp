@@ -74,8 +74,10 @@ enum class TargetIs { AttachedAndQuiet, Loose, Gone };
 void Tick(benchmark::State& run, TargetIs targetIs)
 {
     CountingWindowSystem windows;
-    tarnvale::TargetState state{CountingWindowSystem::kTarget, CountingWindowSystem::kDesktop,
-                                L"Target"};
+    tarnvale::TargetState state;
+    state.targetWindow = CountingWindowSystem::kTarget;
+    state.desktopWindow = CountingWindowSystem::kDesktop;
+    state.targetText.Assign(L"Target");
     if (targetIs == TargetIs::Gone)
         windows.targetExists = false;
     for (auto _ : run) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/window_system.h"
+
 namespace tarnvale::lister {
 
 // The characters that cmd reads as its own anywhere on a line: it runs, pipes or
@@ -14,8 +16,9 @@ namespace tarnvale::lister {
 // for). A text with one of them is never offered as a command.
 inline constexpr std::wstring_view kCmdCharacters = L"&|<>^%!(),;=";
 
-// The longest text offered or passed on: longer titles are listed cut short.
-inline constexpr std::size_t kMaxTextLength = 1024;
+// The longest text offered or passed on, the longest tarnvale.exe looks up: longer
+// titles are listed cut short.
+inline constexpr std::size_t kMaxTextLength = kMaxLookupTextLength;
 
 // One character of a text as the listing shows it between [ and ]: as itself, or as
 // an escape: \u{202E} for a character that is not plain printable text (controls,

@@ -1,8 +1,7 @@
 #include "platform/win32_window_system.h"
 
+#include <algorithm>
 #include <cstring>
-#include <optional>
-#include <string>
 
 #include "resources/resource_ids.h"
 
@@ -17,26 +16,46 @@ namespace {
 constexpr UINT kTickAnswerTimeoutMs = 200;
 constexpr UINT kGiveBackAnswerTimeoutMs = 3000;
 
-// The ANSI form of `text`, or nothing when some character has no ANSI form: such a text
-// can only ever match the wrong window, since every lost character becomes '?'.
-std::optional<std::string> ToAnsi(std::wstring_view text)
+// The ANSI form of the longest text a lookup takes: UTF-8, the widest ANSI code page,
+// takes at most three bytes for a UTF-16 unit.
+struct AnsiText {
+    char text[kMaxLookupTextLength * 3 + 1];
+};
+
+// The ANSI form of `text`, made for one call; false when there is none to look up. That
+// is when some character has no ANSI form (every lost character becomes '?', so such a
+// text could only ever match the wrong window) and when the text is longer than a lookup
+// takes: it is never cut short, since a cut text would match a window that it does not name.
+bool ToAnsi(std::wstring_view text, AnsiText& ansi)
 {
+    ansi.text[0] = '\0';
     if (text.empty())
-        return std::string();
-    const int wideLength = static_cast<int>(text.size());
+        return true;
+    if (text.size() > kMaxLookupTextLength)
+        return false;
     const bool utf8 = GetACP() == CP_UTF8;  // lossless, and refuses the lossy-check flags
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    BOOL* const lossyOut = utf8 ? nullptr : &lossy;
-    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, nullptr, 0,
-                                         nullptr, lossyOut);
+    // Fails rather than fill the buffer when the ANSI form does not fit.
+    const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                         static_cast<int>(text.size()), ansi.text,
+                                         sizeof ansi.text - 1, nullptr, utf8 ? nullptr : &lossy);
     if (size <= 0 || lossy)
-        return std::nullopt;
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, ansi.data(), size, nullptr,
-                        nullptr);
-    return ansi;
+        return false;
+    ansi.text[size] = '\0';
+    return true;
 }
+
+// A NUL-terminated copy of a text for a wide call that takes no length. Message box
+// texts are the program's own and short; a longer one is cut, never overrun.
+struct WideZ {
+    explicit WideZ(std::wstring_view from)
+    {
+        const std::size_t length = std::min(from.size(), sizeof text / sizeof text[0] - 1);
+        std::copy_n(from.data(), length, text);
+        text[length] = L'\0';
+    }
+    wchar_t text[256];
+};
 
 // The shell's record as this build's ABI lays it out: on 32-bit Windows exactly the 88
 // bytes the logic keeps, on 64-bit Windows wider handles with padding before them.
@@ -105,14 +124,14 @@ NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
 WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
                                             std::optional<std::wstring_view> title)
 {
-    std::optional<std::string> ansiClass;
-    std::optional<std::string> ansiTitle;
-    if (className && !(ansiClass = ToAnsi(*className)))
+    AnsiText ansiClass;
+    AnsiText ansiTitle;
+    if (className && !ToAnsi(*className, ansiClass))
         return 0;
-    if (title && !(ansiTitle = ToAnsi(*title)))
+    if (title && !ToAnsi(*title, ansiTitle))
         return 0;
-    return ToHandle(::FindWindowA(ansiClass ? ansiClass->c_str() : nullptr,
-                                  ansiTitle ? ansiTitle->c_str() : nullptr));
+    return ToHandle(::FindWindowA(className ? ansiClass.text : nullptr,
+                                  title ? ansiTitle.text : nullptr));
 }
 
 void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
@@ -152,9 +171,9 @@ void Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,
 void Win32WindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                                        MessageBoxIcon icon)
 {
-    const std::wstring textZ(text);
-    const std::wstring captionZ(caption);
-    MessageBoxW(nullptr, textZ.c_str(), captionZ.c_str(), MB_OK | static_cast<UINT>(icon));
+    const WideZ textZ(text);
+    const WideZ captionZ(caption);
+    MessageBoxW(nullptr, textZ.text, captionZ.text, MB_OK | static_cast<UINT>(icon));
 }
 
 void Win32WindowSystem::EndProcess(std::uint32_t exitCode)

@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <functional>
-
+#include "platform/callback.h"
 #include "platform/win32_handles.h"
 #include "platform/window_system.h"
 
@@ -20,10 +19,10 @@ public:
     explicit Win32WindowSystem(HINSTANCE instance) : instance_(instance) {}
 
     void SetMainWindow(HWND window) { mainWindow_ = window; }
-    void SetAboutWindow(std::function<void()> show, std::function<void()> close)
+    void SetAboutWindow(Callback show, Callback close)
     {
-        showAbout_ = std::move(show);
-        closeAbout_ = std::move(close);
+        showAbout_ = show;
+        closeAbout_ = close;
     }
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
@@ -45,8 +44,8 @@ public:
 private:
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;
-    std::function<void()> showAbout_;
-    std::function<void()> closeAbout_;
+    Callback showAbout_;
+    Callback closeAbout_;
 };
 
 }  // namespace tarnvale

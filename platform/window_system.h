@@ -62,6 +62,10 @@ static_assert(offsetof(NotifyIconDataA, uCallbackMessage) == 16);
 static_assert(offsetof(NotifyIconDataA, hIcon) == 20);
 static_assert(offsetof(NotifyIconDataA, szTip) == 24);
 
+// The longest text, in UTF-16 units, that FindWindowA looks up; a longer one finds no
+// window. Class names have at most 256 characters, and the lister offers no longer title.
+inline constexpr std::size_t kMaxLookupTextLength = 1024;
+
 // Everything the program asks of the window system, the shell and the toolkit.
 // Texts are wide; the Windows implementation converts them to the ANSI code page
 // for each ANSI call.

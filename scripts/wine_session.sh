@@ -105,6 +105,17 @@ REG
     wineserver -w
 }
 
+# Openbox's own settings, but the stand-in shell's Program Manager window stays beneath
+# every other window and is not given the focus when it appears, as the real one: raised,
+# it would cover the windows a test clicks.
+wine_session_openbox_config() {  # STATE_DIR; prints the file's path
+    local config="$1/openbox-rc.xml"
+    sed 's|^<applications>$|<applications>\
+  <application title="Program Manager"><layer>below</layer><focus>no</focus></application>|' \
+        /etc/xdg/openbox/rc.xml > "$config"
+    echo "$config"
+}
+
 # A 64-bit prefix: it runs the 64-bit build on every machine, and the 32-bit build too
 # where the kernel runs 32-bit programs.
 wine_session_start() {
@@ -136,7 +147,7 @@ wine_session_start() {
     wine_session_pids+=($!)
     wine_session_wait "[ -e /tmp/.X11-unix/X$display ]" 20 "Xvfb on $DISPLAY" || return 1
     # A window manager: without one Wine waits 2 s on the X server for each reparenting.
-    openbox >/dev/null 2>&1 &
+    openbox --config-file "$(wine_session_openbox_config "$state_dir")" >/dev/null 2>&1 &
     wine_session_pids+=($!)
 
     if [ ! -f "$WINEPREFIX/.tarnvale-ready" ]; then

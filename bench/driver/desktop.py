@@ -21,8 +21,8 @@ def start_target(wine, target_class=TARGET_CLASS, *extra):
     wine.probe("wait-window", target_class, WAIT_MS)
 
 
-def start_copy(wine, target_class=TARGET_CLASS):
-    wine.start("tarnvale.exe", target_class)
+def start_copy(wine, target_class=TARGET_CLASS, program="tarnvale.exe"):
+    wine.start(program, target_class)
     wine.probe("wait-attached", target_class, WAIT_MS)
 
 

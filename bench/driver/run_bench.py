@@ -3,10 +3,11 @@ DISPLAY in the environment), prints a table of figures for each mode and writes 
 with every raw measurement, to RESULTS_JSON, and pictures next to it.
 
   run_bench.py --bin WINDOWS_BIN_DIR --out RESULTS_JSON [--modes basic,scale,copies,soak]
-               [--tick-benchmark HOST_PROGRAM] [--without-wine WHY]
+               [--tick-benchmark HOST_PROGRAM] [--without-wine WHY] [--against OTHER_BIN_DIR]
 
 basic: one copy on an almost empty desktop (idle CPU, latencies, start-up, ticks; and,
-       on the host, the file and the calls per tick)
+       on the host, the file and the calls per tick); with --against, another build's
+       tarnvale.exe beside it: its file, working set and start-up, in the same session
 scale: idle CPU with 10, 100 and 1,000 other windows open
 copies: 1, 5 and 20 copies, each with its own target
 soak: 10 copies under churn for TARNVALE_SOAK_SECONDS (600)
@@ -76,9 +77,9 @@ def machine():
             "cpu": model.group(1) if model else platform.processor(), "wine": wine}
 
 
-def measure(wine, mode, m, out):
+def measure(wine, mode, m, out, against):
     if mode == "basic":
-        measure_basic(wine, m)
+        measure_basic(wine, m, against)
     elif mode == "scale":
         measure_scale(wine, m)
     elif mode == "copies":
@@ -98,6 +99,8 @@ def main():
                         help="comma-separated, of " + ", ".join(MODES))
     parser.add_argument("--without-wine", metavar="WHY",
                         help="measure only what needs no Wine, and say why")
+    parser.add_argument("--against", metavar="OTHER_BIN_DIR",
+                        help="another build's programs, its tarnvale.exe measured beside ours")
     args = parser.parse_args()
     modes = [mode for mode in MODES if mode in args.modes.split(",")]
     unknown = set(args.modes.split(",")) - set(MODES)
@@ -112,13 +115,16 @@ def main():
     if "basic" in modes:
         measure_executable(args.bin, args.objdump, m)
         measure_ticks(args.tick_benchmark, m)
+        if args.against:
+            m["against"] = {"bin": args.against}
+            measure_executable(args.against, args.objdump, m["against"])
     if args.without_wine:
         m["without_wine"] = args.without_wine
     else:
         for mode in modes:
             wine = Wine(args.bin)
             try:
-                measure(wine, mode, m, out)
+                measure(wine, mode, m, out, args.against)
             except (RuntimeError, subprocess.SubprocessError) as error:
                 # A mode that cannot measure must not take the other modes' figures
                 # with it; the run still fails at the end.
@@ -133,6 +139,8 @@ def main():
     about["build"] = args.build or f"programs from {args.bin} under {about['wine']}"
     print(f"Tarnvale benchmark of the {about['build']}\n"
           f"machine: {about['system']}, {about['cpus']} CPUs ({about['cpu']})")
+    if "against" in m:
+        print(f"compared build: the tarnvale.exe of {args.against}, in the same session")
     results = []
     for mode in (mode for mode in modes if mode not in failed):
         title, build = TABLES[mode]

@@ -56,6 +56,11 @@ class Wine:
             output.seek(0)
             return done.returncode, output.read().splitlines()
 
+    def windows_path(self, path):
+        """How the session's programs name a Linux path."""
+        return subprocess.run(["winepath", "-w", str(path)], capture_output=True, text=True,
+                              check=True).stdout.strip()
+
     def probe(self, *args):
         code, lines = self.run("bench_probe.exe", *args)
         if code != 0:

@@ -89,7 +89,7 @@ class Aims(unittest.TestCase):
         self.assertTrue(got["top-level windows after 10,000 ticks"].met)
 
     def test_size_imports_and_tick_calls(self):
-        m = {"exe_bytes": 262145, "imports": ["KERNEL32.dll", "libstdc++-6.dll"],
+        m = {"exe_bytes": 131073, "imports": ["KERNEL32.dll", "libstdc++-6.dll"],
              "tick_calls": {"AttachedAndQuiet": {"calls": 6, "ns": 80},
                             "Loose": {"calls": 7, "ns": 150}}}
         got = by_name(figures.build_figures(m))
@@ -98,6 +98,22 @@ class Aims(unittest.TestCase):
         self.assertFalse(got["calls per tick, AttachedAndQuiet"].met)
         self.assertTrue(got["calls per tick, Loose"].met)
         self.assertIsNone(got["calls per tick, TargetGone"].met)
+
+    def test_a_compared_build_stands_beside_the_same_baselines_only_when_measured(self):
+        m = {"startup_ms": [120, 130, 140], "start_baseline_ms": [100, 100, 100],
+             "working_set_after_minute": {"tarnvale": 3000, "idle_baseline": 2000},
+             "exe_bytes": 100000}
+        self.assertFalse(any("compared" in f.name for f in figures.build_figures(m)))
+        m["against"] = {"startup_ms": [150, 160, 170], "working_set_after_minute": 5000,
+                        "exe_bytes": 250000}
+        got = by_name(figures.build_figures(m))
+        start = got["compared build, start-up median"]
+        self.assertEqual((start.value, start.baseline), (160, 100))
+        working = got["compared build, working set after a minute"]
+        self.assertEqual((working.value, working.baseline, working.ratio), (5000, 2000, 2.5))
+        size = got["compared build, tarnvale.exe size"]
+        self.assertEqual((size.value, size.baseline), (250000, 128 * 1024))
+        self.assertIsNone(size.met, "another build's figures are shown, not judged")
 
     def test_nothing_measured_prints_a_table_of_no_figures(self):
         table = figures.format_table(figures.build_figures({}))

@@ -7,13 +7,16 @@
 //   bench_probe close CLASS              WM_CLOSE to the window, and waits for it to go
 //   bench_probe reattach CLASS TRIALS    detached from outside: time to attached again
 //   bench_probe refind CLASS TRIALS      closed and reopened: time to attached again
-//   bench_probe startup CLASS RUNS       tarnvale.exe to attached, beside the start baseline
+//   bench_probe startup CLASS RUNS [OTHER_TARNVALE]
+//                                        tarnvale.exe to attached, in turns with the start
+//                                        baseline (and another build's tarnvale.exe)
 //   bench_probe ticks FIRST MORE         FIRST ticks, what the process holds, MORE, again
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "harness/harness.h"
 #include "bystander.h"
@@ -206,34 +209,47 @@ bool CloseAndWait(e2e::ChildProcess& process, const wchar_t* windowClass)
     return process.Exited(kWaitMs);
 }
 
-int Startup(const std::wstring& className, int runs)
+int Startup(const std::wstring& className, int runs, const std::wstring& otherTarnvale)
 {
+    struct Program {
+        std::wstring commandLine;
+        bool tarnvale;  // else the start baseline
+        const char* figure;
+    };
     const std::wstring folder = e2e::ProgramFolder();
-    const std::wstring tarnvale = e2e::Quoted(folder + L"\\tarnvale.exe") + L" " + className;
-    const std::wstring baseline = e2e::Quoted(folder + L"\\start_baseline.exe");
+    const Program baseline{e2e::Quoted(folder + L"\\start_baseline.exe"), false,
+                           "start_baseline_ms"};
+    // Side by side, in turns, so that a noisy moment falls on each alike; and every start
+    // of a tarnvale.exe right after one of the baseline, since a start just after another
+    // copy has ended and given its target back is the slower for it.
+    std::vector<Program> turns = {
+        {e2e::Quoted(folder + L"\\tarnvale.exe") + L" " + className, true, "startup_ms"},
+        baseline};
+    if (!otherTarnvale.empty()) {
+        turns.push_back({e2e::Quoted(otherTarnvale) + L" " + className, true, "startup_other_ms"});
+        turns.push_back(baseline);
+    }
     for (int run = 0; run < runs; ++run) {
-        // Side by side, and in turns, so that a noisy moment falls on both alike.
-        for (int which = 0; which < 2; ++which) {
-            const bool ours = (which + run) % 2 == 0;
+        for (const Program& program : turns) {
             const HWND target = e2e::FindTarget(className);
-            if (ours && (!target || Attached(target)))
+            if (program.tarnvale && (!target || Attached(target)))
                 return Fail("target not loose before a start: " + e2e::Describe(target));
             const double start = NowMs();
-            e2e::ChildProcess process = e2e::ChildProcess::Start(ours ? tarnvale : baseline);
+            e2e::ChildProcess process = e2e::ChildProcess::Start(program.commandLine);
             if (!process.started())
                 return Fail("could not start a program");
             const bool up = e2e::WaitUntil(
                 [&] {
-                    return ours ? Attached(target)
-                                : FindWindowW(kStartBaselineClass, nullptr) != nullptr;
+                    return program.tarnvale ? Attached(target)
+                                            : FindWindowW(kStartBaselineClass, nullptr) != nullptr;
                 },
                 kWaitMs, 1);
             const double end = NowMs();
             if (!up)
-                return Fail(ours ? "not attached after start: " + e2e::Describe(target)
-                                 : "start baseline made no window");
-            std::printf("%s %.3f\n", ours ? "startup_ms" : "start_baseline_ms", end - start);
-            if (!CloseAndWait(process, ours ? kMainClass : kStartBaselineClass))
+                return Fail(program.tarnvale ? "not attached after start: " + e2e::Describe(target)
+                                             : "start baseline made no window");
+            std::printf("%s %.3f\n", program.figure, end - start);
+            if (!CloseAndWait(process, program.tarnvale ? kMainClass : kStartBaselineClass))
                 return Fail("a started program did not end");
         }
     }
@@ -293,8 +309,8 @@ int wmain(int argc, wchar_t** argv)
         result = Reattach(className, number(3));
     else if (command == L"refind" && argc == 4)
         result = Refind(className, number(3));
-    else if (command == L"startup" && argc == 4)
-        result = Startup(className, number(3));
+    else if (command == L"startup" && (argc == 4 || argc == 5))
+        result = Startup(className, number(3), argc == 5 ? argv[4] : L"");
     else if (command == L"ticks" && argc == 4)
         result = Ticks(_wtoi(argv[2]), number(3));
     else

@@ -11,6 +11,18 @@ constexpr DWORD kAboutTimeoutMs = 10000;
 
 class AboutWindow : public Session {
 protected:
+    // Ended as a user ends it, About window and all, rather than killed with it open.
+    void TearDown() override
+    {
+        if (tarnvale_.started() && !tarnvale_.Exited()) {
+            for (const HWND about : AboutWindowsOf(tarnvale_.id()))
+                PostMessageW(about, WM_CLOSE, 0, 0);
+            if (main_ && IsWindow(main_))
+                PostMessageW(main_, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(tarnvale_.Exited(kAboutTimeoutMs)) << "still running after its windows closed";
+        }
+    }
+
     // The target attached and the program running, ready for the icon's menu.
     void StartProgram(const std::wstring& targetClass)
     {

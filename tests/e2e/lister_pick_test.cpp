@@ -12,21 +12,9 @@ namespace {
 constexpr char kPrompt[] = "Click the window to keep on the desktop (Esc cancels).";
 constexpr DWORD kListerEndMs = 5000;
 
-// Runs xdotool on the session's X display, as a person at the mouse and keyboard would
-// act: Wine starts it as the Unix program it is. Wine hands back no process to wait on,
-// so the caller waits for what it does.
 void XDoTool(const std::wstring& arguments)
 {
-    std::wstring line = L"/usr/bin/xdotool " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info))
-        << "cannot run /usr/bin/xdotool (scripts/setup.sh installs it)";
-    for (const HANDLE handle : {info.hThread, info.hProcess})
-        if (handle && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
+    ASSERT_TRUE(RunXDoTool(arguments)) << "cannot run /usr/bin/xdotool (scripts/setup.sh installs it)";
 }
 
 POINT CentreOf(HWND window)

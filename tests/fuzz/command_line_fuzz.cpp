@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // Any line at all: the text is a tail of it, never begins with the separating
     // blanks, and is blank only when nothing is left.
     const std::wstring line = name + text;
-    const std::wstring any = tarnvale::TargetTextFromCommandLine(line);
+    const std::wstring_view any = tarnvale::TargetTextView(line);
     Require(any.size() <= line.size());
     Require(line.compare(line.size() - any.size(), any.size(), any) == 0);
     Require(any.empty() || any.front() != L' ');
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     const std::wstring gap(blanks, L' ');
     if (!bare.empty())
-        Require(tarnvale::TargetTextFromCommandLine(bare + gap + text) == text);
-    Require(tarnvale::TargetTextFromCommandLine(L"\"" + spaced + L"\"" + gap + text) == text);
+        Require(tarnvale::TargetTextView(bare + gap + text) == text);
+    Require(tarnvale::TargetTextView(L"\"" + spaced + L"\"" + gap + text) == text);
     return 0;
 }

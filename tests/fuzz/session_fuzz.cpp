@@ -11,6 +11,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "attach/desktop.h"
 #include "fake_window_system.h"
@@ -59,6 +60,8 @@ public:
             return;
         }
         CheckStart();
+        // The text is the program's own copy, whole.
+        Require(main_.target().targetText.view() == tarnvale::TargetTextView(commandLine));
 
         while (data.remaining_bytes() > 0 && !closed_)
             Step(data);
@@ -186,7 +189,7 @@ private:
         const WindowHandle target = main_.target().targetWindow;
         if (target == 0) {
             // Nothing was found, so nothing by that text exists as a top-level window.
-            Require(tarnvale::FindTargetWindow(fake_, main_.target().targetText) == 0);
+            Require(tarnvale::FindTargetWindow(fake_, main_.target().targetText.view()) == 0);
             return;
         }
         Require(Alive(target));

@@ -91,6 +91,21 @@ void ChildProcess::Kill()
     process_ = nullptr;
 }
 
+bool RunXDoTool(const std::wstring& arguments)
+{
+    std::wstring line = L"/usr/bin/xdotool " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    for (const HANDLE handle : {info.hThread, info.hProcess})
+        if (handle && handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    return true;
+}
+
 std::wstring Quoted(const std::wstring& path)
 {
     return L"\"" + path + L"\"";

@@ -42,6 +42,11 @@ private:
     DWORD id_ = 0;
 };
 
+// Runs xdotool on the session's X display, as a person at the mouse and keyboard acts:
+// Wine starts it as the Unix program it is. Wine hands back no process to wait on, so the
+// caller waits for what it does. False when it could not be started.
+bool RunXDoTool(const std::wstring& arguments);
+
 // Quotes a path for a command line.
 std::wstring Quoted(const std::wstring& path);
 

@@ -80,15 +80,4 @@ void ChooseByMnemonic(HWND menu, wchar_t mnemonic)
     PostMessageW(menu, WM_CHAR, mnemonic, 1);
 }
 
-void ClickAt(POINT screenPoint)
-{
-    SetCursorPos(screenPoint.x, screenPoint.y);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 }  // namespace e2e

@@ -22,11 +22,9 @@ struct MenuView {
 MenuView ReadPopupMenu(HWND menu);
 std::string Describe(const MenuView& menu);
 
-// Dismissing and choosing, as keys and clicks reach the menu's modal loop.
+// Dismissing and choosing, as keys reach the menu's modal loop.
 void PressEscape(HWND menu);
 void PressKey(HWND menu, WPARAM virtualKey);
 void ChooseByMnemonic(HWND menu, wchar_t mnemonic);
-// A left click at a point of the screen (the menu has the capture, so it sees it).
-void ClickAt(POINT screenPoint);
 
 }  // namespace e2e

@@ -49,6 +49,33 @@ TEST_F(Startup, BlankCommandLineShowsUsageAndEnds)
     }
 }
 
+TEST_F(Startup, ALongBlankTextShowsUsageToo)
+{
+    const std::wstring blanks(kMaxLookupTextLength + 10, L' ');
+    EXPECT_EQ(main.Start(L"tarnvale.exe " + blanks), MainWindow::StartResult::Ended);
+    EXPECT_EQ(windows.calls, (Calls{kUsageBox, "EndProcess(1)"}));
+}
+
+TEST_F(Startup, TheLongestTextALookupTakesIsFoundAndKeptWhole)
+{
+    const std::wstring longest = std::wstring(kMaxLookupTextLength - 1, L'x') + L' ';
+    const WindowHandle target = windows.AddWindow(L"Other", longest);
+    EXPECT_EQ(main.Start(L"tarnvale.exe " + longest), MainWindow::StartResult::Running);
+    EXPECT_EQ(main.target().targetWindow, target);
+    EXPECT_EQ(main.target().targetText.view(), longest);
+}
+
+TEST_F(Startup, ALongerTextIsNotLookedUpAndNamesNoWindow)
+{
+    // Windows with the text's title and with its beginning: neither may be taken.
+    const std::wstring longer(kMaxLookupTextLength + 1, L'x');
+    windows.AddWindow(L"Other", longer);
+    windows.AddWindow(L"Other", longer.substr(0, kMaxLookupTextLength));
+    EXPECT_EQ(main.Start(L"tarnvale.exe " + longer), MainWindow::StartResult::Ended);
+    EXPECT_EQ(windows.calls, (Calls{kNotFoundBox, "EndProcess(2)"}));
+    EXPECT_TRUE(main.target().targetText.view().empty());
+}
+
 TEST_F(Startup, TabsOnlyAreLookedUpAndNotFound)
 {
     EXPECT_EQ(main.Start(L"tarnvale.exe \t\t"), MainWindow::StartResult::Ended);
@@ -75,7 +102,7 @@ TEST_F(Startup, FoundByClassIsAttachedThenTheIconIsAdded)
                                     "SetParent(0x1004, 0x1000)", "Shell_NotifyIconA(NIM_ADD)"}));
     EXPECT_EQ(main.target().targetWindow, target);
     EXPECT_EQ(main.target().desktopWindow, desktop);
-    EXPECT_EQ(main.target().targetText, L"Notepad");
+    EXPECT_EQ(main.target().targetText.view(), L"Notepad");
     EXPECT_EQ(windows.endProcessCalls, 0);
 }
 

@@ -33,7 +33,7 @@ protected:
         desktop = windows.AddDesktop();
         target = windows.AddWindow(L"Foo", L"Foo window");
         other = windows.AddWindow(L"Other", L"Other window");
-        state.targetText = L"Foo";
+        state.targetText.Assign(L"Foo");
         state.targetWindow = target;
         windows.At(target).parent = desktop;
         windows.SetForeground(other);
@@ -129,7 +129,7 @@ TEST_F(Watchdog, ReopenedTargetInTheForegroundWaitsForAnotherForeground)
 TEST_F(Watchdog, ClosedTargetIsFoundByTitleWhenNoClassMatches)
 {
     windows.Destroy(target);
-    state.targetText = L"Foo window";
+    state.targetText.Assign(L"Foo window");
     const WindowHandle reopened = windows.AddWindow(L"Bar", L"Foo window");
     Tick();
     EXPECT_EQ(state.targetWindow, reopened);
