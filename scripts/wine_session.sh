@@ -86,10 +86,14 @@ wine_session_wait() {  # CONDITION_COMMAND SECONDS WHAT
 }
 
 # Settings a test prefix needs: no crash dialog that would block a run, Verdana shown
-# with a free font of similar metrics, and no prompts to install Mono or Gecko.
+# with a free font of similar metrics, and no prompts to install Mono or Gecko. Wine's
+# windows are its own, not the window manager's (Managed=N): as on Windows, a window is
+# where and above what Wine puts it at once, rather than wherever the window manager's
+# later placement, focus and raising take it, which raced the cases. Applied again
+# whenever these settings change, so that a prefix made earlier takes them too.
 wine_session_configure_prefix() {
     local reg="$WINEPREFIX/tarnvale-settings.reg"
-    cat > "$reg" <<'REG'
+    cat > "$reg.new" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
@@ -100,20 +104,15 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="Y"
+"Managed"="N"
 REG
-    wine regedit /S "$reg" >/dev/null 2>&1
+    if cmp -s "$reg.new" "$reg"; then
+        rm -f "$reg.new"
+        return 0
+    fi
+    wine regedit /S "$reg.new" >/dev/null 2>&1
     wineserver -w
-}
-
-# Openbox's own settings, but the stand-in shell's Program Manager window stays beneath
-# every other window and is not given the focus when it appears, as the real one: raised,
-# it would cover the windows a test clicks.
-wine_session_openbox_config() {  # STATE_DIR; prints the file's path
-    local config="$1/openbox-rc.xml"
-    sed 's|^<applications>$|<applications>\
-  <application title="Program Manager"><layer>below</layer><focus>no</focus></application>|' \
-        /etc/xdg/openbox/rc.xml > "$config"
-    echo "$config"
+    mv "$reg.new" "$reg"
 }
 
 # A 64-bit prefix: it runs the 64-bit build on every machine, and the 32-bit build too
@@ -146,8 +145,9 @@ wine_session_start() {
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     wine_session_pids+=($!)
     wine_session_wait "[ -e /tmp/.X11-unix/X$display ]" 20 "Xvfb on $DISPLAY" || return 1
-    # A window manager: without one Wine waits 2 s on the X server for each reparenting.
-    openbox --config-file "$(wine_session_openbox_config "$state_dir")" >/dev/null 2>&1 &
+    # A window manager, as on any desktop; Wine's windows are unmanaged (above), so it
+    # places, raises and focuses none of them.
+    openbox >/dev/null 2>&1 &
     wine_session_pids+=($!)
 
     if [ ! -f "$WINEPREFIX/.tarnvale-ready" ]; then
@@ -155,9 +155,9 @@ wine_session_start() {
         rm -rf "$WINEPREFIX"
         wine wineboot.exe -i >/dev/null 2>&1
         wineserver -w
-        wine_session_configure_prefix
         touch "$WINEPREFIX/.tarnvale-ready"
     fi
+    wine_session_configure_prefix
     # A wineserver that lives as long as the session, so that programs start faster.
     wineserver -p >/dev/null 2>&1 || true
 }

@@ -120,6 +120,10 @@ TEST_F(IconMenu, ClickElsewhereDismissesTheMenuAndNothingHappens)
     // Far from the menu, on the desktop's empty corner, with the pointer as a user clicks.
     const POINT away{menuRect.left > 512 ? 8 : GetSystemMetrics(SM_CXSCREEN) - 8,
                      menuRect.top > 384 ? 8 : GetSystemMetrics(SM_CYSCREEN) - 8};
+    // Only the foreground window's menu hears of a click elsewhere: the program takes the
+    // foreground for its menu, as a program of the notification area must.
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kStartTimeoutMs))
+        << "foreground while the menu is open: " << Describe(GetForegroundWindow());
     ASSERT_TRUE(RunXDoTool(L"mousemove " + std::to_wstring(away.x) + L" " +
                            std::to_wstring(away.y) + L" click 1"))
         << "cannot run /usr/bin/xdotool (scripts/setup.sh installs it)";
