@@ -244,8 +244,7 @@ void AboutWindow::OnNcDestroy()
     if (owner_)
         DestroyWindow(owner_);
     owner_ = nullptr;
-    if (onGone_)
-        onGone_();
+    onGone_();
 }
 
 LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,8 +1,8 @@
 #pragma once
 
-// The window system as the lister asks it: the lookups that tarnvale.exe makes, made
-// the way it makes them (ANSI text, no best fit), so that a text the lister offers is
-// one that tarnvale.exe finds. Fixed buffers: the lister keeps no heap strings.
+// The window system as the lister asks it: the lookups that tarnvale.exe makes, through
+// the same code (ANSI text, no best fit), so that a text the lister offers is one that
+// tarnvale.exe finds.
 #include <windows.h>
 
 #include "platform/win32_handles.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32_find_window.h"
 #include "resources/resource_ids.h"
 
 namespace tarnvale {
@@ -15,35 +16,6 @@ namespace {
 // a moment deserves its window back, while the exit still ends within a few seconds.
 constexpr UINT kTickAnswerTimeoutMs = 200;
 constexpr UINT kGiveBackAnswerTimeoutMs = 3000;
-
-// The ANSI form of the longest text a lookup takes: UTF-8, the widest ANSI code page,
-// takes at most three bytes for a UTF-16 unit.
-struct AnsiText {
-    char text[kMaxLookupTextLength * 3 + 1];
-};
-
-// The ANSI form of `text`, made for one call; false when there is none to look up. That
-// is when some character has no ANSI form (every lost character becomes '?', so such a
-// text could only ever match the wrong window) and when the text is longer than a lookup
-// takes: it is never cut short, since a cut text would match a window that it does not name.
-bool ToAnsi(std::wstring_view text, AnsiText& ansi)
-{
-    ansi.text[0] = '\0';
-    if (text.empty())
-        return true;
-    if (text.size() > kMaxLookupTextLength)
-        return false;
-    const bool utf8 = GetACP() == CP_UTF8;  // lossless, and refuses the lossy-check flags
-    BOOL lossy = FALSE;
-    // Fails rather than fill the buffer when the ANSI form does not fit.
-    const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
-                                         static_cast<int>(text.size()), ansi.text,
-                                         sizeof ansi.text - 1, nullptr, utf8 ? nullptr : &lossy);
-    if (size <= 0 || lossy)
-        return false;
-    ansi.text[size] = '\0';
-    return true;
-}
 
 // A NUL-terminated copy of a text for a wide call that takes no length. Message box
 // texts are the program's own and short; a longer one is cut, never overrun.
@@ -124,14 +96,7 @@ NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
 WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
                                             std::optional<std::wstring_view> title)
 {
-    AnsiText ansiClass;
-    AnsiText ansiTitle;
-    if (className && !ToAnsi(*className, ansiClass))
-        return 0;
-    if (title && !ToAnsi(*title, ansiTitle))
-        return 0;
-    return ToHandle(::FindWindowA(className ? ansiClass.text : nullptr,
-                                  title ? ansiTitle.text : nullptr));
+    return FindWindowByAnsiText(className, title);
 }
 
 void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
@@ -207,14 +172,12 @@ MenuChoice Win32WindowSystem::ShowPopupMenu()
 
 void Win32WindowSystem::ShowAboutWindow()
 {
-    if (showAbout_)
-        showAbout_();
+    showAbout_();
 }
 
 void Win32WindowSystem::CloseAboutWindow()
 {
-    if (closeAbout_)
-        closeAbout_();
+    closeAbout_();
 }
 
 void Win32WindowSystem::CloseMainWindow()
