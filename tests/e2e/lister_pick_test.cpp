@@ -188,7 +188,7 @@ TEST_F(ListerPickRefusal, WindowAttachedAlreadyIsToldAsSuch)
     ChildProcess target = StartTarget(L"E2ePickAttached", L"--title \"Attached\" --x 600 --y 450");
     const HWND window = FindTarget(L"E2ePickAttached");
     // As a Tarnvale that was then ended would leave it: its root is the desktop window.
-    SetParent(window, FindDesktop());
+    ASSERT_TRUE(SetParentWithin(window, FindDesktop(), kStartTimeoutMs)) << Describe(window);
     ASSERT_EQ(ParentOf(window), "progman");
     CapturedProcess lister = StartPicking();
     XDoTool(L"mousemove " + At(CentreOf(window)) + L" click 1");

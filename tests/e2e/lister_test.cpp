@@ -330,7 +330,7 @@ TEST_F(Lister, ReleaseGivesUpOnAProgramThatDoesNotAnswer)
     ChildProcess target = StartTarget(L"E2eListHung", L"--title \"Hung\" --hang-after 1500");
     const HWND window = FindTarget(L"E2eListHung");
     // As a Tarnvale that was then ended would leave it.
-    SetParent(window, FindDesktop());
+    ASSERT_TRUE(SetParentWithin(window, FindDesktop(), kStartTimeoutMs)) << Describe(window);
     ASSERT_EQ(ParentOf(window), "progman");
     ASSERT_TRUE(WaitUntil([&] { return !Answers(window, 100); }, kStartTimeoutMs))
         << "the target never stopped answering";
@@ -353,7 +353,7 @@ TEST_F(Lister, ShellsOwnWindowsAreLeftAloneAndAFolderWindowOfItsProcessIsNot)
         return worker && folder;
     }, kStartTimeoutMs)) << "the stand-in shell made no WorkerW or folder window";
     // As a Tarnvale that was then ended would leave it.
-    SetParent(folder, desktop);
+    ASSERT_TRUE(SetParentWithin(folder, desktop, kStartTimeoutMs)) << Describe(folder);
     ASSERT_EQ(ParentOf(folder), "progman");
 
     const ListerRun list = RunLister(L"");

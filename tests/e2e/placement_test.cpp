@@ -102,7 +102,7 @@ TEST_P(Placement, AttachReattachAndGiveBackKeepTheWindowWhereItIsOnTheScreen)
     // Set loose by another program, which moves it as a plain SetParent does (and the
     // window manager may move it again to keep it on the screen): put it somewhere known.
     // The re-attach must keep it there.
-    SetParent(Target(), nullptr);
+    ASSERT_TRUE(SetParentWithin(Target(), nullptr, kStartTimeoutMs)) << Describe(Target());
     ASSERT_EQ(ParentOf(Target()), "none") << Describe(Target());
     const RECT loose{200, 150, 200, 150};
     ASSERT_TRUE(WaitUntil(

@@ -13,5 +13,36 @@ if ! why=$(wine_session_can_run "$suite"); then
 fi
 echo "e2e: $(wine_session_describe "$suite")"
 wine_session_start "$build_dir/wine"
-# The suite bounds each case itself; this bounds the whole run should Wine itself hang.
-timeout --kill-after=10 800 wine "$suite" "$@"
+# The suite bounds each case itself, and stops at a case that hangs in a call into Wine;
+# this bounds the whole run should Wine itself hang.
+# Into a file, shown as it grows: Wine's services inherit the output and hold a pipe open
+# until the session ends.
+run_suite() {
+    local log=$1
+    shift
+    timeout --kill-after=10 600 wine "$suite" "$@" >"$log" 2>&1 &
+    local suite_pid=$!
+    tail -n +1 -f --pid="$suite_pid" "$log" &
+    local tail_pid=$!
+    local status=0
+    wait "$suite_pid" || status=$?
+    wait "$tail_pid" || true
+    return "$status"
+}
+log="$build_dir/e2e-first-run.log"
+status=0
+run_suite "$log" "$@" || status=$?
+# Cases chosen by hand run once, as asked.
+if [ "$status" -eq 0 ] || [ $# -gt 0 ]; then
+    exit "$status"
+fi
+# Wine on a virtual X server, on a shared machine, now and then fails a case or hangs
+# with nothing of ours at fault. The cases that did not pass (those that failed, the one
+# that hung, those never reached) run once more in a new session; the failures above
+# stay in the log, and a case that fails twice fails the suite.
+passed=$(sed -n 's/^\[       OK \] \([^ ]*\) .*/\1/p' "$log" | paste -sd: -)
+echo "e2e: some cases did not pass; running once more every case that did not pass"
+grep -E '^\[  FAILED  \] [^ ]+ \(|^\[   HUNG   \]' "$log" | sed 's/^/e2e: first run: /' || true
+wine_session_stop
+wine_session_start "$build_dir/wine"
+run_suite "$build_dir/e2e-second-run.log" --gtest_filter="*-${passed}"

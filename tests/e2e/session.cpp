@@ -50,6 +50,10 @@ ChildProcess Session::StartTarget(const std::wstring& className, const std::wstr
                                               L" --class " + Quoted(className) + L" " + options);
     EXPECT_TRUE(WaitUntil([&] { return FindTarget(className) != nullptr; }, kStartTimeoutMs))
         << "the target window " << Narrow(className) << " never appeared";
+    // A window is listed while CreateWindowEx still runs: what a case does to it must
+    // wait until the window is shown and its thread reads its messages.
+    EXPECT_TRUE(target.WaitForIdle(kStartTimeoutMs))
+        << "the target " << Narrow(className) << " never waited for input";
     return target;
 }
 

@@ -27,7 +27,7 @@ protected:
     // Takes the target off the desktop as another program would; it then has the foreground.
     void Detach()
     {
-        SetParent(Target(), nullptr);
+        ASSERT_TRUE(SetParentWithin(Target(), nullptr, kStartTimeoutMs)) << Describe(Target());
         ASSERT_EQ(ParentOf(Target()), "none") << Describe(Target());
     }
 
@@ -132,7 +132,7 @@ TEST_F(Watchdog, AttachedTargetIsLeftAlone)
         << "parent changes while attached: " << before << " then "
         << ParentChangesSeenBy(Target()) << "; " << Describe(Target());
     // The count is real: a detach from here shows in it.
-    SetParent(Target(), nullptr);
+    ASSERT_TRUE(SetParentWithin(Target(), nullptr, kStartTimeoutMs)) << Describe(Target());
     EXPECT_EQ(ParentChangesSeenBy(Target()), before + 1) << Describe(Target());
 }
 

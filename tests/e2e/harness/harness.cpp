@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace e2e {
@@ -79,6 +80,11 @@ DWORD ChildProcess::ExitCode() const
     return code;
 }
 
+bool ChildProcess::WaitForIdle(DWORD waitMs) const
+{
+    return process_ && WaitForInputIdle(process_, waitMs) == 0;
+}
+
 void ChildProcess::Kill()
 {
     if (!process_)
@@ -93,17 +99,58 @@ void ChildProcess::Kill()
 
 bool RunXDoTool(const std::wstring& arguments)
 {
-    std::wstring line = L"/usr/bin/xdotool " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    // Shared with the thread, which may outlive a caller that stopped waiting.
+    struct Run {
+        std::wstring line;
+        bool started = false;
+    };
+    const auto run = std::make_shared<Run>();
+    run->line = L"/usr/bin/xdotool " + arguments;
+    // Wine forks to start a Unix program: bounded, should the fork never get to exec.
+    const bool returned = CallWithin(
+        [run] {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info{};
+            run->started = CreateProcessW(nullptr, run->line.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, nullptr, &startup, &info);
+            for (const HANDLE handle : {info.hThread, info.hProcess})
+                if (handle && handle != INVALID_HANDLE_VALUE)
+                    CloseHandle(handle);
+        },
+        kRunXDoToolMs);
+    return returned && run->started;
+}
+
+namespace {
+
+DWORD WINAPI RunCall(void* data)
+{
+    // Owned here: the caller may have stopped waiting.
+    const auto* call = static_cast<std::function<void()>*>(data);
+    (*call)();
+    delete call;
+    return 0;
+}
+
+}  // namespace
+
+bool CallWithin(std::function<void()> call, DWORD waitMs)
+{
+    auto* owned = new std::function<void()>(std::move(call));
+    const HANDLE thread = CreateThread(nullptr, 0, RunCall, owned, 0, nullptr);
+    if (!thread) {
+        delete owned;
         return false;
-    for (const HANDLE handle : {info.hThread, info.hProcess})
-        if (handle && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    return true;
+    }
+    const bool done = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return done;
+}
+
+bool SetParentWithin(HWND window, HWND parent, DWORD waitMs)
+{
+    return CallWithin([=] { SetParent(window, parent); }, waitMs);
 }
 
 std::wstring Quoted(const std::wstring& path)
