@@ -256,8 +256,13 @@ TEST_F(AboutWindow, EnterAndEscapeLeaveItOpenAndSpacePressesDismiss)
     }
     // Queued behind those keys: once the button shows pressed, they have all been handled.
     PostMessageW(dismiss, WM_KEYDOWN, VK_SPACE, 1);
-    ASSERT_TRUE(WaitUntil([&] { return (SendMessageW(dismiss, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; },
-                          kAboutTimeoutMs));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            DWORD_PTR state = 0;
+            return SendMessageTimeoutW(dismiss, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 1000, &state) &&
+                   (state & BST_PUSHED) != 0;
+        },
+        kAboutTimeoutMs));
     EXPECT_TRUE(IsWindowVisible(about)) << "Enter or Esc closed the About window";
     EXPECT_EQ(FocusInThreadOf(about), dismiss) << "Tab took the focus off the only button";
     PostMessageW(dismiss, WM_KEYUP, VK_SPACE, 0xC0000001);
