@@ -17,14 +17,27 @@ class CaseTimeLimit : public ::testing::EmptyTestEventListener {
 public:
     CaseTimeLimit() { InitializeCriticalSection(&lock_); }
 
+    void OnTestProgramStart(const ::testing::UnitTest&) override
+    {
+        watcher_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    }
+
+    // Before GoogleTest deletes this listener, at the process's exit.
+    void OnTestProgramEnd(const ::testing::UnitTest&) override
+    {
+        SetEvent(stop_);
+        if (watcher_) {
+            WaitForSingleObject(watcher_, INFINITE);
+            CloseHandle(watcher_);
+        }
+    }
+
     void OnTestStart(const ::testing::TestInfo& test) override
     {
         EnterCriticalSection(&lock_);
         std::snprintf(name_, sizeof name_, "%s.%s", test.test_suite_name(), test.name());
         deadline_ = GetTickCount64() + kCaseLimitMs;
         LeaveCriticalSection(&lock_);
-        if (!watcher_)
-            watcher_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
     }
 
     void OnTestEnd(const ::testing::TestInfo&) override
@@ -38,8 +51,7 @@ private:
     static DWORD WINAPI Watch(void* data)
     {
         auto& self = *static_cast<CaseTimeLimit*>(data);
-        for (;;) {
-            Sleep(1000);
+        while (WaitForSingleObject(self.stop_, 1000) == WAIT_TIMEOUT) {
             EnterCriticalSection(&self.lock_);
             const bool hung = self.deadline_ != 0 && GetTickCount64() > self.deadline_;
             if (hung) {
@@ -51,11 +63,13 @@ private:
             }
             LeaveCriticalSection(&self.lock_);
         }
+        return 0;
     }
 
     CRITICAL_SECTION lock_;
     char name_[512] = {};
     ULONGLONG deadline_ = 0;
+    HANDLE stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE watcher_ = nullptr;
 };
 

@@ -13,10 +13,9 @@ if ! why=$(wine_session_can_run "$suite"); then
 fi
 echo "e2e: $(wine_session_describe "$suite")"
 wine_session_start "$build_dir/wine"
-# The suite bounds each case itself, and stops at a case that hangs in a call into Wine;
-# this bounds the whole run should Wine itself hang.
-# Into a file, shown as it grows: Wine's services inherit the output and hold a pipe open
-# until the session ends.
+# The suite bounds each case itself and stops at a case that hangs; `timeout` bounds a
+# run should Wine itself hang. The output goes into a file, shown as it grows: Wine's
+# services inherit it and would hold a pipe open until the session ends.
 run_suite() {
     local log=$1
     shift

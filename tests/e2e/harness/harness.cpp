@@ -1,7 +1,6 @@
 #include "harness.h"
 
 #include <cstdio>
-#include <memory>
 #include <utility>
 
 namespace e2e {
@@ -97,60 +96,62 @@ void ChildProcess::Kill()
     process_ = nullptr;
 }
 
-bool RunXDoTool(const std::wstring& arguments)
-{
-    // Shared with the thread, which may outlive a caller that stopped waiting.
-    struct Run {
-        std::wstring line;
-        bool started = false;
-    };
-    const auto run = std::make_shared<Run>();
-    run->line = L"/usr/bin/xdotool " + arguments;
-    // Wine forks to start a Unix program: bounded, should the fork never get to exec.
-    const bool returned = CallWithin(
-        [run] {
-            STARTUPINFOW startup{};
-            startup.cb = sizeof startup;
-            PROCESS_INFORMATION info{};
-            run->started = CreateProcessW(nullptr, run->line.data(), nullptr, nullptr, FALSE, 0,
-                                          nullptr, nullptr, &startup, &info);
-            for (const HANDLE handle : {info.hThread, info.hProcess})
-                if (handle && handle != INVALID_HANDLE_VALUE)
-                    CloseHandle(handle);
-        },
-        kRunXDoToolMs);
-    return returned && run->started;
-}
-
 namespace {
 
 DWORD WINAPI RunCall(void* data)
 {
     // Owned here: the caller may have stopped waiting.
-    const auto* call = static_cast<std::function<void()>*>(data);
-    (*call)();
+    const auto* call = static_cast<std::function<bool()>*>(data);
+    const bool result = (*call)();
     delete call;
-    return 0;
+    return result ? 1 : 0;
 }
 
 }  // namespace
 
-bool CallWithin(std::function<void()> call, DWORD waitMs)
+bool CallWithin(std::function<bool()> call, DWORD waitMs)
 {
-    auto* owned = new std::function<void()>(std::move(call));
+    auto* owned = new std::function<bool()>(std::move(call));
     const HANDLE thread = CreateThread(nullptr, 0, RunCall, owned, 0, nullptr);
     if (!thread) {
         delete owned;
         return false;
     }
-    const bool done = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+    DWORD result = 0;
+    const bool returned = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0 &&
+                          GetExitCodeThread(thread, &result);
     CloseHandle(thread);
-    return done;
+    return returned && result == 1;
 }
 
 bool SetParentWithin(HWND window, HWND parent, DWORD waitMs)
 {
-    return CallWithin([=] { SetParent(window, parent); }, waitMs);
+    return CallWithin(
+        [=] {
+            SetParent(window, parent);
+            return true;
+        },
+        waitMs);
+}
+
+bool RunXDoTool(const std::wstring& arguments)
+{
+    // Wine forks to start a Unix program: bounded, should the fork never get to exec.
+    constexpr DWORD kStartLimitMs = 10000;
+    return CallWithin(
+        [line = L"/usr/bin/xdotool " + arguments]() mutable {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info{};
+            if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &startup, &info))
+                return false;
+            for (const HANDLE handle : {info.hThread, info.hProcess})
+                if (handle && handle != INVALID_HANDLE_VALUE)
+                    CloseHandle(handle);
+            return true;
+        },
+        kStartLimitMs);
 }
 
 std::wstring Quoted(const std::wstring& path)

@@ -48,12 +48,12 @@ private:
 // Runs xdotool on the session's X display, as a person at the mouse and keyboard acts:
 // Wine starts it as the Unix program it is. Wine hands back no process to wait on, so the
 // caller waits for what it does. False when it could not be started.
-inline constexpr DWORD kRunXDoToolMs = 10000;
 bool RunXDoTool(const std::wstring& arguments);
 
-// Runs `call` on a thread of its own and waits `waitMs` for it; false if it did not
-// return by then. For calls that Windows lets wait on another program without a limit.
-bool CallWithin(std::function<void()> call, DWORD waitMs);
+// Runs `call` on a thread of its own and waits `waitMs` for it: what it returned, or
+// false if it did not return by then. For calls that Windows lets wait on another
+// program without a limit.
+bool CallWithin(std::function<bool()> call, DWORD waitMs);
 
 // SetParent on another program's window, as an ended Tarnvale or another program does
 // it: it waits on the window's thread, here for `waitMs` at most.
