@@ -50,7 +50,9 @@ constexpr std::wstring_view kHelp =
     L"                waits until tarnvale.exe would find a window by TEXT, its class\r\n"
     L"                name or title, for at most SECONDS: ends as soon as there is\r\n"
     L"                one, else fails. TEXT is everything after SECONDS and the\r\n"
-    L"                blanks that follow, taken whole. In a batch file run at sign-in:\r\n"
+    L"                blanks that follow, taken whole. A TEXT that tarnvale.exe can\r\n"
+    L"                never look up (a character with no form in the ANSI code page)\r\n"
+    L"                is refused at once. In a batch file run at sign-in:\r\n"
     L"\r\n"
     L"  start \"\" notepad.exe\r\n"
     L"  tarnvale-list --wait 60 Notepad && start \"\" tarnvale.exe Notepad\r\n"
@@ -65,10 +67,11 @@ constexpr std::wstring_view kHelp =
     L"\r\n"
     L"Reads and writes no files. Output sent to a file or a pipe is UTF-8.\r\n"
     L"Exit codes: 0 done; 1 no window to list, or none has the TEXT (in time); 2 a wrong\r\n"
-    L"option; 3 a running Tarnvale holds the window; 4 it was not released (the shell's\r\n"
-    L"own window, or its program does not answer, or Windows refused); 5 the pick was\r\n"
-    L"cancelled; 6 the picked window was not given to tarnvale.exe (attached already, no\r\n"
-    L"text names it, or tarnvale.exe could not be started).\r\n";
+    L"option, or a TEXT that no window can be found by; 3 a running Tarnvale holds the\r\n"
+    L"window; 4 it was not released (the shell's own window, or its program does not\r\n"
+    L"answer, or Windows refused); 5 the pick was cancelled; 6 the picked window was not\r\n"
+    L"given to tarnvale.exe (attached already, no text names it, or tarnvale.exe could\r\n"
+    L"not be started).\r\n";
 
 constexpr std::wstring_view kDoubleClicked =
     L"tarnvale-list " TARNVALE_VERSION_TEXT L" gives the window you click to tarnvale.exe, which keeps\r\n"

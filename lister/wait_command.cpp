@@ -2,6 +2,7 @@
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "platform/win32_find_window.h"
 
 namespace tarnvale::lister {
 
@@ -10,10 +11,69 @@ namespace {
 // Two lookups ten times a second: next to nothing.
 constexpr ULONGLONG kLookEveryMs = 100;
 
+// The first character of `text` that has no ANSI form: one unit, or a surrogate pair.
+std::wstring_view FirstWithoutAnsiForm(std::wstring_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        const std::wstring_view character = text.substr(i, pair ? 2 : 1);
+        if (WhyNoLookup(character) != LookupRefusal::None)
+            return character;
+        i += character.size();
+    }
+    return {};
+}
+
+void PrintCodePoint(Output& out, std::wstring_view character)
+{
+    unsigned point = character[0];
+    if (character.size() == 2)
+        point = 0x10000 + ((point - 0xD800) << 10) + (character[1] - 0xDC00u);
+    wchar_t digits[8];
+    std::size_t count = 0;
+    do {
+        digits[count++] = L"0123456789ABCDEF"[point % 16];
+        point /= 16;
+    } while (point != 0 || count < 4);
+    out.Text(L"U+");
+    while (count > 0)
+        out.Text(std::wstring_view(&digits[--count], 1));
+}
+
+// Says why no window can ever be found by `text`, and false, else true.
+bool CanEverBeFound(std::wstring_view text)
+{
+    const LookupRefusal refusal = WhyNoLookup(text);
+    if (refusal == LookupRefusal::None)
+        return true;
+    Output errors(STD_ERROR_HANDLE);
+    if (refusal == LookupRefusal::TooLong) {
+        errors.Text(L"tarnvale-list: no window can be found by a text of ").Number(
+            static_cast<unsigned>(text.size())).Text(L" characters:").Line()
+            .Text(L"tarnvale.exe looks up at most ").Number(static_cast<unsigned>(kMaxLookupTextLength))
+            .Text(L".").Line();
+        return false;
+    }
+    errors.Text(L"tarnvale-list: no window can be found by ").Bracketed(text).Text(L":").Line()
+        .Text(L"tarnvale.exe looks a window up by the text in this Windows' ANSI code page (")
+        .Number(GetACP()).Text(L"),").Line().Text(L"and ");
+    if (const std::wstring_view character = FirstWithoutAnsiForm(text); !character.empty()) {
+        PrintCodePoint(errors, character);
+        errors.Text(L" ").Bracketed(character).Text(L" has no form in it.").Line();
+    } else {
+        errors.Text(L"this text has no form in it.").Line();
+    }
+    return false;
+}
+
 }  // namespace
 
 int WaitForWindow(Output& out, unsigned seconds, std::wstring_view text)
 {
+    // Waiting could never end well: say so now, as for a wrong option.
+    if (!CanEverBeFound(text))
+        return kWrongOption;
     out.Text(L"Waiting up to ").Number(seconds).Text(seconds == 1 ? L" second" : L" seconds")
         .Text(L" for a window whose class name or title is ").Bracketed(text).Text(L".").Line();
     LookupWindowSystem windows;

@@ -34,6 +34,14 @@ bool ToAnsi(std::wstring_view text, AnsiText& ansi)
 
 }  // namespace
 
+LookupRefusal WhyNoLookup(std::wstring_view text)
+{
+    if (text.size() > kMaxLookupTextLength)
+        return LookupRefusal::TooLong;
+    AnsiText ansi;
+    return ToAnsi(text, ansi) ? LookupRefusal::None : LookupRefusal::NoAnsiForm;
+}
+
 WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
                                   std::optional<std::wstring_view> title)
 {

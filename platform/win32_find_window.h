@@ -16,4 +16,9 @@ namespace tarnvale {
 WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
                                   std::optional<std::wstring_view> title);
 
+// Why FindWindowByAnsiText can never find a window by `text`, as a class name or as a
+// title, whatever windows are open; None when it can.
+enum class LookupRefusal { None, TooLong, NoAnsiForm };
+LookupRefusal WhyNoLookup(std::wstring_view text);
+
 }  // namespace tarnvale
