@@ -167,6 +167,25 @@ wine_session_start() {
     wineserver -p >/dev/null 2>&1 || true
 }
 
+# Runs COMMAND with its output going into LOG, shown on the console as it grows, and
+# returns its status. A file, not a pipe: Wine's services inherit the output and would
+# hold a pipe open until the session ends. LOG is made anew before the command or the
+# viewer starts, and nothing truncates it after: the viewer cannot show an older run's.
+wine_session_run_shown() {  # LOG COMMAND...
+    local log=$1
+    shift
+    rm -f "$log"
+    : > "$log"
+    "$@" >>"$log" 2>&1 &
+    local command_pid=$!
+    tail -n +1 -f --pid="$command_pid" "$log" &
+    local tail_pid=$!
+    local status=0
+    wait "$command_pid" || status=$?
+    wait "$tail_pid" || true
+    return "$status"
+}
+
 wine_session_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true
