@@ -11,14 +11,15 @@ namespace {
 // Two lookups ten times a second: next to nothing.
 constexpr ULONGLONG kLookEveryMs = 100;
 
-// The first character of `text` that has no ANSI form: one unit, or a surrogate pair.
-std::wstring_view FirstWithoutAnsiForm(std::wstring_view text)
+// The first character of `text` that the lookup refuses on its own: one unit, or a
+// surrogate pair.
+std::wstring_view FirstRefusedCharacter(std::wstring_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
                           text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         const std::wstring_view character = text.substr(i, pair ? 2 : 1);
-        if (WhyNoLookup(character) != LookupRefusal::None)
+        if (!CanBeLookedUp(character))
             return character;
         i += character.size();
     }
@@ -41,29 +42,22 @@ void PrintCodePoint(Output& out, std::wstring_view character)
         out.Text(std::wstring_view(&digits[--count], 1));
 }
 
-// Says why no window can ever be found by `text`, and false, else true.
+// The lookup's own rule: says why no window can ever be found by `text`, and false.
 bool CanEverBeFound(std::wstring_view text)
 {
-    const LookupRefusal refusal = WhyNoLookup(text);
-    if (refusal == LookupRefusal::None)
+    if (CanBeLookedUp(text))
         return true;
     Output errors(STD_ERROR_HANDLE);
-    if (refusal == LookupRefusal::TooLong) {
-        errors.Text(L"tarnvale-list: no window can be found by a text of ").Number(
-            static_cast<unsigned>(text.size())).Text(L" characters:").Line()
-            .Text(L"tarnvale.exe looks up at most ").Number(static_cast<unsigned>(kMaxLookupTextLength))
-            .Text(L".").Line();
+    errors.Text(L"tarnvale-list: no window can be found by ").Bracketed(text).Text(L":").Line();
+    const std::wstring_view character = FirstRefusedCharacter(text);
+    if (character.empty()) {
+        errors.Text(L"tarnvale.exe's lookup refuses this text.").Line();
         return false;
     }
-    errors.Text(L"tarnvale-list: no window can be found by ").Bracketed(text).Text(L":").Line()
-        .Text(L"tarnvale.exe looks a window up by the text in this Windows' ANSI code page (")
+    errors.Text(L"tarnvale.exe looks a window up by the text in this Windows' ANSI code page (")
         .Number(GetACP()).Text(L"),").Line().Text(L"and ");
-    if (const std::wstring_view character = FirstWithoutAnsiForm(text); !character.empty()) {
-        PrintCodePoint(errors, character);
-        errors.Text(L" ").Bracketed(character).Text(L" has no form in it.").Line();
-    } else {
-        errors.Text(L"this text has no form in it.").Line();
-    }
+    PrintCodePoint(errors, character);
+    errors.Text(L" ").Bracketed(character).Text(L" has no form in it.").Line();
     return false;
 }
 
