@@ -2,6 +2,9 @@
 # Shows tarnvale.exe at work under Wine on a headless X server: a window of our demo
 # program is attached to the (stand-in) Program Manager window, then given back on exit.
 set -euo pipefail
+# A step that fails says so, and which: set -e alone would end the run silently.
+demo_script=$(realpath "$0")
+trap 'echo "demo: FAILED with exit code $? at line $LINENO: $(sed -n "${LINENO}p" "$demo_script")" >&2' ERR
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
@@ -17,8 +20,6 @@ bin=$build/bin
 echo "demo: $(wine_session_describe "$bin/tarnvale.exe")"
 wine_session_start "$build/wine"
 
-# A step that fails says so, with what it saw: set -e alone would end the run silently.
-trap 'echo "demo: FAILED: \`$BASH_COMMAND\` ended with exit code $?" >&2' ERR
 step() { printf '\n== %s\n' "$*"; }
 # The probe's line says what it saw; a probe that ends without one could not look at
 # all, which is said, with a second look at the window.

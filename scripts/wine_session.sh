@@ -158,7 +158,10 @@ wine_session_start() {
     if [ ! -f "$WINEPREFIX/.tarnvale-ready" ]; then
         wine_session_log "making the Wine prefix (once, about 10 s)"
         rm -rf "$WINEPREFIX"
-        wine wineboot.exe -i >/dev/null 2>&1
+        if ! wine wineboot.exe -i >/dev/null 2>&1; then
+            wine_session_log "Wine could not make the prefix $WINEPREFIX"
+            return 1
+        fi
         wineserver -w
         touch "$WINEPREFIX/.tarnvale-ready"
     fi
