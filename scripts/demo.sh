@@ -37,6 +37,8 @@ probe() {
 
 step "A stand-in shell makes the \"Progman\" window (Wine has none of its own)"
 wine "$bin/fake_shell.exe" &
+# Tarnvale looks for it when it starts: it must be there first.
+probe wait-parent Progman none 20000
 step "A demo program opens its window of class TarnvaleDemo"
 wine "$bin/target_app.exe" --class TarnvaleDemo --title "Tarnvale demo window" &
 probe wait-parent TarnvaleDemo none 20000
