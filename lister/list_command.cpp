@@ -2,6 +2,7 @@
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "lister/startup_shortcuts.h"
 
 namespace tarnvale::lister {
 
@@ -122,6 +123,28 @@ unsigned ListAttached(Listing& listing)
     return count;
 }
 
+// The texts kept at every sign-in, each with the command that stops it, under the same
+// rule as the commands above: only what cmd passes on unchanged.
+void ListKept(Output& out)
+{
+    unsigned count = 0;
+    ForEachShortcut([&](const KeptShortcut& kept) {
+        if (count++ == 0)
+            out.Text(L"Kept at every sign-in (shortcuts in the Startup folder):").Line().Line();
+        out.Text(L"text ").Bracketed(kept.fields.text).Line();
+        if (kept.fields.program.empty())
+            out.Text(L"  starts no program").Line();
+        else
+            out.Text(L"  starts ").Unbracketed(kept.fields.program).Text(L" if need be").Line();
+        if (HowTyped(kept.fields.text) == Typing::Fine)
+            PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
+        else
+            out.Text(L"  no command line for its text; delete the shortcut itself:").Line()
+                .Text(L"  ").Unbracketed(kept.path).Line();
+        out.Line();
+    });
+}
+
 }  // namespace
 
 void PrintTexts(Output& out, std::wstring_view className, std::wstring_view title, bool titleCut)
@@ -147,6 +170,7 @@ int ListWindows(Output& out, bool all)
     if (listing.listed == 0)
         out.Text(L"(none)").Line().Line();
     const unsigned attached = ListAttached(listing);
+    ListKept(out);
     if (listing.hidden + listing.untitled + listing.own > 0) {
         out.Text(L"Left out: ").Number(listing.hidden).Text(L" hidden, ")
             .Number(listing.untitled).Text(L" without a title, ").Number(listing.own)

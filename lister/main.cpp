@@ -1,11 +1,12 @@
 // tarnvale-list.exe: which text to give tarnvale.exe for a window, or giving it by a
-// click; waiting for a window to appear; and giving back a window that a Tarnvale
-// ended from outside left attached to the desktop.
+// click; keeping a window at every sign-in; waiting for a window to appear; and giving
+// back a window that a Tarnvale ended from outside left attached to the desktop.
 #include <windows.h>
 
 #include "app/command_line.h"
 #include "lister/commands.h"
 #include "lister/own_console.h"
+#include "lister/sign_in_fields.h"
 #include "version.h"
 
 namespace {
@@ -17,6 +18,8 @@ constexpr std::wstring_view kHelp =
     L"\r\n"
     L"  tarnvale-list [--all]\r\n"
     L"  tarnvale-list --pick\r\n"
+    L"  tarnvale-list --at-sign-in TEXT\r\n"
+    L"  tarnvale-list --forget TEXT\r\n"
     L"  tarnvale-list --wait SECONDS TEXT\r\n"
     L"  tarnvale-list --release TEXT\r\n"
     L"  tarnvale-list --help\r\n"
@@ -34,7 +37,8 @@ constexpr std::wstring_view kHelp =
     L"as a command. Hidden windows, windows without a title and Tarnvale's own are\r\n"
     L"left out and counted; --all lists them too, marked. Windows attached to the\r\n"
     L"desktop are listed apart, with the command that gives each back; the shell's\r\n"
-    L"own windows under the desktop are not listed and not released.\r\n"
+    L"own windows under the desktop are not listed and not released. Last come the\r\n"
+    L"windows kept at every sign-in, with the command that stops each.\r\n"
     L"\r\n"
     L"--pick          waits for a click on the window to keep on the desktop, then\r\n"
     L"                starts tarnvale.exe from this program's folder with the text\r\n"
@@ -44,16 +48,32 @@ constexpr std::wstring_view kHelp =
     L"                bar, this console and Tarnvale's own windows are refused, and\r\n"
     L"                it waits for another click. Started by a double click, with no\r\n"
     L"                options, tarnvale-list picks so too, then waits for a key before\r\n"
-    L"                its window closes.\r\n"
+    L"                its window closes. Once Tarnvale is started it asks whether to\r\n"
+    L"                keep the window there at every sign-in (y/N), as --at-sign-in;\r\n"
+    L"                no answer, as from a script, is no.\r\n"
+    L"\r\n"
+    L"--at-sign-in TEXT\r\n"
+    L"                keeps the window whose class name, else title, is TEXT on the\r\n"
+    L"                desktop at every sign-in: a shortcut in your Startup folder runs\r\n"
+    L"                the lister, minimized, which starts the window's program again\r\n"
+    L"                with its command line unless it is there already, waits for the\r\n"
+    L"                window, then starts tarnvale.exe with TEXT, all with no shell\r\n"
+    L"                between. Asked again for the same TEXT, it replaces that shortcut.\r\n"
+    L"                Task Manager's Startup tab and Settings > Apps > Startup list it\r\n"
+    L"                and can switch it off. It runs the lister from this folder: if you\r\n"
+    L"                move the folder, ask again.\r\n"
+    L"\r\n"
+    L"--forget TEXT   removes the shortcut that keeps TEXT at every sign-in.\r\n"
     L"\r\n"
     L"--wait SECONDS TEXT\r\n"
     L"                waits until tarnvale.exe would find a window by TEXT, its class\r\n"
     L"                name or title, for at most SECONDS: ends as soon as there is\r\n"
     L"                one, else fails. TEXT is everything after SECONDS and the\r\n"
-    L"                blanks that follow, taken whole. In a batch file run at sign-in:\r\n"
+    L"                blanks that follow, taken whole: in a batch file, write && right\r\n"
+    L"                after it, as cmd passes a blank before && on as part of it:\r\n"
     L"\r\n"
     L"  start \"\" notepad.exe\r\n"
-    L"  tarnvale-list --wait 60 Notepad && start \"\" tarnvale.exe Notepad\r\n"
+    L"  \"%~dp0tarnvale-list.exe\" --wait 60 Notepad&& start \"\" \"%~dp0tarnvale.exe\" Notepad\r\n"
     L"\r\n"
     L"--release TEXT  makes the window attached to the desktop whose class name, else\r\n"
     L"                title, is TEXT an ordinary window again: for a window left\r\n"
@@ -63,12 +83,17 @@ constexpr std::wstring_view kHelp =
     L"                Tarnvale holds the window it attaches it again at once: choose\r\n"
     L"                \"Exit\" on that copy's icon instead.\r\n"
     L"\r\n"
-    L"Reads and writes no files. Output sent to a file or a pipe is UTF-8.\r\n"
+    L"TEXT, after --at-sign-in, --forget and --release, is everything after the option\r\n"
+    L"and the blanks that follow, taken whole, as tarnvale.exe takes its text.\r\n"
+    L"\r\n"
+    L"Writes no files but the shortcuts of --at-sign-in, and no registry values. Output\r\n"
+    L"sent to a file or a pipe is UTF-8.\r\n"
     L"Exit codes: 0 done; 1 no window to list, or none has the TEXT (in time); 2 a wrong\r\n"
     L"option; 3 a running Tarnvale holds the window; 4 it was not released (the shell's\r\n"
     L"own window, or its program does not answer, or Windows refused); 5 the pick was\r\n"
     L"cancelled; 6 the picked window was not given to tarnvale.exe (attached already, no\r\n"
-    L"text names it, or tarnvale.exe could not be started).\r\n";
+    L"text names it, its program runs as administrator, or tarnvale.exe could not be\r\n"
+    L"started); 7 not kept at every sign-in (no text names it, refused or not written).\r\n";
 
 constexpr std::wstring_view kDoubleClicked =
     L"tarnvale-list " TARNVALE_VERSION_TEXT L" gives the window you click to tarnvale.exe, which keeps\r\n"
@@ -123,10 +148,18 @@ int Run()
     Output errors(STD_ERROR_HANDLE);
     // The text after the option and the blanks, taken whole.
     const std::wstring_view afterOption = tarnvale::TargetTextView(rest);
-    if (option == L"--release") {
-        if (!tarnvale::IsBlank(afterOption))
+    if (option == kSignedInOption)
+        return RunAtSignIn(rest);
+    if (option == L"--release" || option == L"--at-sign-in" || option == L"--forget") {
+        if (tarnvale::IsBlank(afterOption)) {
+            errors.Text(L"tarnvale-list: ").Text(option)
+                .Text(L" needs the window's class name or title.").Line();
+        } else if (option == L"--release") {
             return ReleaseWindow(out, afterOption);
-        errors.Text(L"tarnvale-list: --release needs the window's class name or title.").Line();
+        } else {
+            return option == L"--forget" ? ForgetText(out, afterOption)
+                                         : KeepTextAtSignIn(out, afterOption);
+        }
     } else if (option == L"--wait") {
         unsigned seconds = 0;
         const std::wstring_view text = tarnvale::TargetTextView(afterOption);
