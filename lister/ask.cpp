@@ -75,10 +75,14 @@ bool AskYesNo(Output& out, std::wstring_view question)
     out.Text(question).Text(L" (y/N) ");
     out.Flush();
     Answer answer = Answer::None;
-    if (console)
-        answer = ReadConsoleLine(input);
-    else if (input && input != INVALID_HANDLE_VALUE)
+    // A console made without a window (CREATE_NO_WINDOW, as a script's runner may start
+    // us) has nobody in front of it to answer.
+    if (console) {
+        if (GetConsoleWindow())
+            answer = ReadConsoleLine(input);
+    } else if (input && input != INVALID_HANDLE_VALUE) {
         answer = ReadStreamLine(input);
+    }
     // What the console did not echo.
     if (!console || !out.ToConsole())
         out.Text(answer == Answer::Yes ? L"y" : answer == Answer::No ? L"n" : L"(no answer: no)")

@@ -131,9 +131,13 @@ bool Visit(const Path& folder, ShortcutVisitor visit, void* context)
 
 HRESULT Write(const wchar_t* path, std::wstring_view arguments, const OwnPath& own)
 {
+    // The folder as Windows shows one, without the last backslash but of a drive's root.
+    std::wstring_view start = own.Folder();
+    if (start.size() > 3)
+        start.remove_suffix(1);
     Path folder;
     Path tarnvale;
-    if (!folder.Append(own.Folder()) || !tarnvale.Append(own.Folder()) ||
+    if (!folder.Append(start) || !tarnvale.Append(own.Folder()) ||
         !tarnvale.Append(kTarnvaleProgram))
         return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     HeapText terminated(arguments.size() + 1);
