@@ -6,6 +6,14 @@
 
 namespace tarnvale {
 
+namespace {
+
+// A shell too busy to take the icon at start-up (at sign-in, say) sends no
+// "TaskbarCreated" later: try again every 5 s.
+constexpr unsigned kTicksBetweenIconTries = 5000 / kWatchdogIntervalMs;
+
+}  // namespace
+
 MainWindow::MainWindow(WindowSystem& windows, WindowHandle self, IconHandle icon)
     : windows_(windows), self_(self), icon_(icon)
 {
@@ -31,9 +39,17 @@ MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
 
     AttachToDesktop(windows_, target_, target_.targetWindow);
 
+    // From here on a close or the end of the session has something to undo, also while
+    // the shell takes the icon: that call runs the messages sent to us meanwhile.
     trayRecord_ = MakeTrayRecord(self_, icon_);
-    AddTrayIcon(windows_, trayRecord_);
-    running_ = true;
+    stage_ = Stage::AddingIcon;
+    iconShown_ = AddTrayIcon(windows_, trayRecord_);
+    if (stage_ == Stage::Closed) {
+        // The icon may have come after the close deleted it.
+        DeleteTrayIcon(windows_, trayRecord_);
+        return StartResult::Closed;
+    }
+    stage_ = Stage::Running;
     return StartResult::Running;
 }
 
@@ -41,21 +57,23 @@ void MainWindow::OnTimerTick()
 {
     // Ticks may only begin once start-up has finished, and end with the window; a tick
     // reached through the menu of a callback run inside a tick is not one.
-    if (!running_ || closed_ || sessionEnding_ || ticking_)
+    if (stage_ != Stage::Running || sessionEnding_ || ticking_)
         return;
+    if (!iconShown_ && ++ticksWithoutIcon_ % kTicksBetweenIconTries == 0)
+        ShowIcon();
     ticking_ = true;
     const bool attached = WatchdogTick(windows_, target_);
     ticking_ = false;
     // Changing the parent of another program's window waits on that program, and the
     // wait may run our other handlers: if an Exit or the end of the session gave the
     // window back meanwhile, this tick's attach must not outlast it.
-    if (attached && (closed_ || sessionEnding_))
+    if (attached && (stage_ == Stage::Closed || sessionEnding_))
         GiveBack();
 }
 
 void MainWindow::OnIconCallback(std::uint32_t lParam)
 {
-    if (!running_ || closed_ || !OpensPopupMenu(HorizontalCoordinate(lParam)))
+    if (stage_ != Stage::Running || !OpensPopupMenu(HorizontalCoordinate(lParam)))
         return;
     switch (windows_.ShowPopupMenu()) {
     case MenuChoice::About:
@@ -82,21 +100,22 @@ void MainWindow::OnMenuExit()
 
 void MainWindow::OnClosing()
 {
-    if (!running_ || closed_)
+    if (!HasSomethingToUndo())
         return;
-    closed_ = true;
+    stage_ = Stage::Closed;
     DeleteTrayIcon(windows_, trayRecord_);
-    // Given back when the end of the session was announced, and not attached since.
-    if (!sessionEnding_)
+    // Given back when the end of the session was announced, and not attached since; a
+    // give-back that did not succeed then is tried again now.
+    if (!sessionEnding_ || !givenBackForSession_)
         GiveBack();
 }
 
 void MainWindow::OnSessionEnding()
 {
-    if (!running_ || closed_ || sessionEnding_)
+    if (!HasSomethingToUndo() || sessionEnding_)
         return;
     sessionEnding_ = true;
-    GiveBack();
+    givenBackForSession_ = GiveBack();
 }
 
 void MainWindow::OnSessionEndCancelled()
@@ -104,10 +123,22 @@ void MainWindow::OnSessionEndCancelled()
     sessionEnding_ = false;
 }
 
-void MainWindow::GiveBack()
+void MainWindow::OnTaskbarCreated()
 {
-    if (target_.targetWindow != 0)
-        windows_.SetParent(target_.targetWindow, 0, AnswerWait::Long);
+    if (stage_ == Stage::Running)
+        ShowIcon();
+}
+
+bool MainWindow::GiveBack()
+{
+    return target_.targetWindow == 0 ||
+           windows_.SetParent(target_.targetWindow, 0, AnswerWait::Long);
+}
+
+void MainWindow::ShowIcon()
+{
+    // Refused when the shell has it already: then it is set anew, with the same record.
+    iconShown_ = AddTrayIcon(windows_, trayRecord_) || ModifyTrayIcon(windows_, trayRecord_);
 }
 
 }  // namespace tarnvale

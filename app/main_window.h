@@ -23,9 +23,10 @@ class MainWindow {
 public:
     MainWindow(WindowSystem& windows, WindowHandle self, IconHandle icon);
 
-    enum class StartResult { Running, Ended };
-    // The start-up sequence. Ended means the process was told to end (after a
-    // message box) and nothing was attached or added.
+    enum class StartResult { Running, Ended, Closed };
+    // The start-up sequence. Ended means the process was told to end (after a message
+    // box) and nothing was attached or added; Closed, that the window closed (or the
+    // session ended) while start-up added the icon, and all was undone.
     StartResult Start(std::wstring_view commandLine);
 
     void OnTimerTick();
@@ -41,13 +42,30 @@ public:
     void OnSessionEnding();
     // The end of the session was cancelled: ticks attach the window again.
     void OnSessionEndCancelled();
+    // The shell made its notification area anew ("TaskbarCreated"): Explorer restarted,
+    // or the display's scale changed while the icon stayed.
+    void OnTaskbarCreated();
 
     const TrayRecord& trayRecord() const { return trayRecord_; }
     const TargetState& target() const { return target_; }
 
 private:
-    // Makes the target a top-level window again, waiting on a busy program.
-    void GiveBack();
+    enum class Stage {
+        NotStarted,  // nothing attached or added
+        AddingIcon,  // the window attached; adding the icon runs messages sent to us
+        Running,
+        Closed,
+    };
+
+    bool HasSomethingToUndo() const
+    {
+        return stage_ == Stage::AddingIcon || stage_ == Stage::Running;
+    }
+    // Makes the target a top-level window again, waiting on a busy program; true when it
+    // is (or there is none).
+    bool GiveBack();
+    // Adds the icon, or sets it anew where the shell has it already: never two.
+    void ShowIcon();
 
     WindowSystem& windows_;
     const WindowHandle self_;
@@ -55,9 +73,11 @@ private:
 
     TrayRecord trayRecord_;
     TargetState target_;
-    bool running_ = false;
-    bool closed_ = false;
+    Stage stage_ = Stage::NotStarted;
+    bool iconShown_ = false;
+    unsigned ticksWithoutIcon_ = 0;
     bool sessionEnding_ = false;
+    bool givenBackForSession_ = false;
     bool ticking_ = false;
 };
 

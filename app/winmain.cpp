@@ -38,6 +38,8 @@ struct App {
 
     HINSTANCE instance;
     HICON smallIcon = nullptr;
+    // Broadcast by the shell when it makes the task bar anew; 0 if it could not be had.
+    UINT taskbarCreated = 0;
     tarnvale::Win32WindowSystem windows;
     tarnvale::about::AboutWindow about;
     std::optional<tarnvale::MainWindow> logic;
@@ -55,9 +57,20 @@ void OnCreate(HWND window, App& app)
     app.about.SetMainWindow(window);
     app.logic.emplace(app.windows, tarnvale::ToHandle(window),
                       tarnvale::ToIconHandle(app.smallIcon));
-    // Ticks start only once start-up is through, so no message box is ever open during one.
-    if (app.logic->Start(GetCommandLineW()) == tarnvale::MainWindow::StartResult::Running)
-        SetTimer(window, kWatchdogTimerId, tarnvale::kWatchdogIntervalMs, nullptr);
+}
+
+// Windows keeps a program run as administrator from hearing a broadcast of lesser
+// programs, the shell's "TaskbarCreated" among them, unless it lets that message in.
+// Windows 7 and later have the call; without it there is no such filter to open.
+void LetTaskbarCreatedIn(HWND window, UINT message)
+{
+    using AllowMessage = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const FARPROC found = user32 ? GetProcAddress(user32, "ChangeWindowMessageFilterEx") : nullptr;
+    if (found && message != 0)
+        reinterpret_cast<AllowMessage>(reinterpret_cast<void (*)()>(found))(window, message,
+                                                                             kAllow, nullptr);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -109,6 +122,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         app->QuitWhenNoWindowLeft();
         return 0;
     default:
+        if (app->taskbarCreated != 0 && message == app->taskbarCreated) {
+            if (app->logic)
+                app->logic->OnTaskbarCreated();
+            return 0;
+        }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -137,11 +155,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!RegisterClassExW(&windowClass))
         return 1;
 
+    app.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     // Created hidden and never shown: no frame, no task-bar button.
-    if (!CreateWindowExW(0, kMainWindowClass, tarnvale::kAppCaption, WS_OVERLAPPEDWINDOW,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                         nullptr, instance, &app))
+    const HWND window = CreateWindowExW(0, kMainWindowClass, tarnvale::kAppCaption,
+                                        WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                        instance, &app);
+    if (!window || !app.logic)
         return 1;
+    LetTaskbarCreatedIn(window, app.taskbarCreated);
+    // Ticks start only once start-up is through, so no message box is ever open during one.
+    // A close or the end of the session during start-up has undone it, and the window is
+    // gone: the loop below then ends at once.
+    if (app.logic->Start(GetCommandLineW()) == tarnvale::MainWindow::StartResult::Running)
+        SetTimer(window, kWatchdogTimerId, tarnvale::kWatchdogIntervalMs, nullptr);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -36,11 +36,12 @@ public:
         const bool named = className == L"Target" || (!className && title == L"Target");
         return named && targetExists ? kTarget : 0;
     }
-    void SetParent(WindowHandle child, WindowHandle newParent, tarnvale::AnswerWait) override
+    bool SetParent(WindowHandle child, WindowHandle newParent, tarnvale::AnswerWait) override
     {
         ++calls[kSetParent];
         if (child == kTarget)
             targetParent = newParent;
+        return child == kTarget && targetExists;
     }
     std::int32_t IsWindow(WindowHandle window) override
     {
@@ -60,7 +61,10 @@ public:
         ++calls[kGetForeground];
         return kOther;
     }
-    void Shell_NotifyIconA(tarnvale::NotifyIconMessage, const tarnvale::NotifyIconDataA&) override {}
+    bool Shell_NotifyIconA(tarnvale::NotifyIconMessage, const tarnvale::NotifyIconDataA&) override
+    {
+        return true;
+    }
     void ShowMessageBox(std::wstring_view, std::wstring_view, tarnvale::MessageBoxIcon) override {}
     void EndProcess(std::uint32_t) override {}
     tarnvale::MenuChoice ShowPopupMenu() override { return tarnvale::MenuChoice::None; }

@@ -33,6 +33,8 @@ void SayWhyNotTyped(Output& out, const WindowTexts& texts, std::wstring_view tex
         for (std::size_t i = 0; i < found.count; ++i)
             out.Text(i > 0 ? L" " : L"").Text({&found.found[i], 1});
         out.Text(L" in its ").Text(which).Text(L" as its own.").Line();
+    } else if (HowTyped(text) == Typing::TooLong) {
+        out.Text(L"its ").Text(which).Text(L" is longer than cmd takes on a line.").Line();
     } else {
         out.Text(L"its ").Text(which).Text(L" holds characters shown as \\u{...}, which cannot")
             .Line().Text(L"  be typed.").Line();

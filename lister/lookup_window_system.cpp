@@ -10,9 +10,9 @@ WindowHandle LookupWindowSystem::FindWindowA(std::optional<std::wstring_view> cl
     return FindWindowByAnsiText(className, title);
 }
 
-void LookupWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait)
+bool LookupWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
-    ::SetParent(ToHwnd(child), ToHwnd(newParent));
+    return parentChanger_.Change(ToHwnd(child), ToHwnd(newParent), wait) == ParentChange::Done;
 }
 
 std::int32_t LookupWindowSystem::IsWindow(WindowHandle window)

@@ -5,6 +5,7 @@
 // tarnvale.exe finds.
 #include <windows.h>
 
+#include "platform/win32_change_parent.h"
 #include "platform/win32_handles.h"
 #include "platform/window_system.h"
 
@@ -14,19 +15,22 @@ class LookupWindowSystem final : public WindowSystem {
 public:
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait) override;
+    bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
 
     // The lister has no icon, menu or window of its own: nothing asks for these.
-    void Shell_NotifyIconA(NotifyIconMessage, const NotifyIconDataA&) override {}
+    bool Shell_NotifyIconA(NotifyIconMessage, const NotifyIconDataA&) override { return false; }
     void ShowMessageBox(std::wstring_view, std::wstring_view, MessageBoxIcon) override {}
     void EndProcess(std::uint32_t) override {}
     MenuChoice ShowPopupMenu() override { return MenuChoice::None; }
     void ShowAboutWindow() override {}
     void CloseAboutWindow() override {}
     void CloseMainWindow() override {}
+
+private:
+    ParentChanger parentChanger_;
 };
 
 }  // namespace tarnvale::lister

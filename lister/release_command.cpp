@@ -2,25 +2,16 @@
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "platform/win32_change_parent.h"
 
 namespace tarnvale::lister {
 
 namespace {
 
-// Changing the parent of another thread's window waits on that thread: a hung program
-// would hang us with it.
-constexpr UINT kAnswerTimeoutMs = 1000;
 // A running Tarnvale re-attaches within a tick or two of 50 ms; this allows for a busy
 // machine.
 constexpr DWORD kReattachWatchMs = 500;
 constexpr DWORD kPollMs = 10;
-
-bool Answers(HWND window)
-{
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
-                               &ignored) != 0;
-}
 
 // A Tarnvale leaves the foreground window alone, and a window given back may just have
 // been handed the foreground (the window manager may do so again a moment later): keep
@@ -68,12 +59,26 @@ int ReleaseWindow(Output& out, std::wstring_view text)
         return kNothingFound;
     }
     PrintWindow(out, window);
-    if (!Answers(window)) {
+    const HWND foreground = GetForegroundWindow();
+    // Given back as tarnvale.exe gives it back: in its place on the screen, and with a
+    // time limit however its program behaves.
+    ParentChanger changer;
+    const ParentChange change = changer.Change(window, nullptr, AnswerWait::Long);
+    if (change == ParentChange::NotAnswering) {
         out.Text(L"Not released: the window's program does not answer.").Line();
         return kNotReleased;
     }
-    const HWND foreground = GetForegroundWindow();
-    const bool changed = SetParent(window, nullptr) != nullptr;
+    if (change == ParentChange::CouldNotTry) {
+        out.Text(L"Not released: the system has no room for the change now; try again.").Line();
+        return kNotReleased;
+    }
+    if (change == ParentChange::Unfinished) {
+        out.Text(L"Not released in time: the window's program stopped answering during the")
+            .Line().Text(L"change. It may be released once it answers again; run this again to see.")
+            .Line();
+        return kNotReleased;
+    }
+    const bool changed = change == ParentChange::Done;
     const RunningCopies copies = FindRunningCopies();
     // A tick of a Tarnvale that holds it may come between the change and this look.
     const bool loose = IsTopLevel(window);

@@ -107,7 +107,7 @@ Typing HowTyped(std::wstring_view text)
     // tarnvale.exe's reading skips the blanks after its name, however many.
     if (text.front() == L' ')
         return Typing::LeadingBlank;
-    if (text.size() > kMaxTextLength)
+    if (text.size() > kMaxTypedTextLength)
         return Typing::TooLong;
     for (std::size_t at = 0; at < text.size();) {
         // Not substr: it may throw, and the lister is built without exceptions.

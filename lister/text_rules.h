@@ -16,9 +16,12 @@ namespace tarnvale::lister {
 // for). A text with one of them is never offered as a command.
 inline constexpr std::wstring_view kCmdCharacters = L"&|<>^%!(),;=";
 
-// The longest text offered or passed on, the longest tarnvale.exe looks up: longer
-// titles are listed cut short.
+// The longest text passed on, the longest tarnvale.exe looks up: longer titles are
+// listed cut short.
 inline constexpr std::size_t kMaxTextLength = kMaxLookupTextLength;
+// The longest text offered as a command line: cmd takes lines of up to 8,191 characters,
+// and this leaves room for the program and option before the text.
+inline constexpr std::size_t kMaxTypedTextLength = 8000;
 
 // One character of a text as the listing shows it between [ and ]: as itself, or as
 // an escape: \u{202E} for a character that is not plain printable text (controls,

@@ -10,10 +10,14 @@
 namespace tarnvale {
 
 // The top-level window whose class name and title match the texts given (std::nullopt
-// passes NULL), each made ANSI for this call alone. Finds nothing for a text longer than
-// kMaxLookupTextLength or with a character that has no ANSI form: such a text cut short,
-// or with '?' for what was lost, could only ever match a window it does not name.
+// passes NULL), each made ANSI for this call alone. Finds nothing for a text that
+// CanBeLookedUp refuses.
 WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
                                   std::optional<std::wstring_view> title);
+
+// Whether a lookup can find anything by `text`: false for a text with a character that has
+// no ANSI form (a text with '?' for what was lost could only ever match a window it does
+// not name), or longer than kMaxLookupTextLength.
+bool CanBeLookedUp(std::wstring_view text);
 
 }  // namespace tarnvale

@@ -10,13 +10,6 @@ namespace tarnvale {
 
 namespace {
 
-// How long a target may take to answer before we decline to change its parent: that
-// waits on the window's thread, and a hung target would otherwise hang us with it. A tick
-// tries again 50 ms later; the give-back at exit has one chance, and a program busy for
-// a moment deserves its window back, while the exit still ends within a few seconds.
-constexpr UINT kTickAnswerTimeoutMs = 200;
-constexpr UINT kGiveBackAnswerTimeoutMs = 3000;
-
 // A NUL-terminated copy of a text for a wide call that takes no length. Message box
 // texts are the program's own and short; a longer one is cut, never overrun.
 struct WideZ {
@@ -42,35 +35,6 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) == (kWideHandles ? 40 : 24));
 // The first version's tip: the 64 bytes up to the end of that version's record.
 static_assert(offsetof(NOTIFYICONDATAA, szTip) + sizeof(NotifyIconDataA::szTip) ==
               NOTIFYICONDATAA_V1_SIZE);
-
-// SMTO_BLOCK: the wait must not run messages sent to us meanwhile (the icon's callback,
-// the end of the session), whose handlers would run in the middle of this change.
-bool AnswersMessages(HWND window, AnswerWait wait)
-{
-    const UINT timeoutMs =
-        wait == AnswerWait::Long ? kGiveBackAnswerTimeoutMs : kTickAnswerTimeoutMs;
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs,
-                               &ignored) != 0;
-}
-
-// A new parent reads the window's position afresh in its own client coordinates, and the
-// desktop's Program Manager window starts at the virtual screen's corner, which is
-// negative when a monitor lies left of or above the primary one: put the window back
-// where it was on the screen.
-void KeepScreenPosition(HWND window, HWND newParent, const RECT& before)
-{
-    // A minimized window keeps its place in its restore position, not on the screen.
-    RECT after{};
-    if (IsIconic(window) || !GetWindowRect(window, &after) ||
-        (after.left == before.left && after.top == before.top))
-        return;
-    POINT corner{before.left, before.top};
-    if (newParent)
-        MapWindowPoints(HWND_DESKTOP, newParent, &corner, 1);
-    SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
@@ -99,16 +63,9 @@ WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> cla
     return FindWindowByAnsiText(className, title);
 }
 
-void Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
+bool Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
-    const HWND window = ToHwnd(child);
-    if (!AnswersMessages(window, wait))
-        return;
-    const HWND parent = ToHwnd(newParent);
-    RECT before{};
-    const bool placed = GetWindowRect(window, &before);
-    if (::SetParent(window, parent) && placed)
-        KeepScreenPosition(window, parent, before);
+    return parentChanger_.Change(ToHwnd(child), ToHwnd(newParent), wait) == ParentChange::Done;
 }
 
 std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
@@ -126,11 +83,11 @@ WindowHandle Win32WindowSystem::GetForegroundWindow()
     return ToHandle(::GetForegroundWindow());
 }
 
-void Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,
+bool Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,
                                           const NotifyIconDataA& record)
 {
     NOTIFYICONDATAA data = ToNativeNotifyIconData(record);
-    ::Shell_NotifyIconA(static_cast<DWORD>(message), &data);
+    return ::Shell_NotifyIconA(static_cast<DWORD>(message), &data) != FALSE;
 }
 
 void Win32WindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view caption,

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/callback.h"
+#include "platform/win32_change_parent.h"
 #include "platform/win32_handles.h"
 #include "platform/window_system.h"
 
@@ -27,11 +28,11 @@ public:
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
+    bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
-    void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
+    bool Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
 
     void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                         MessageBoxIcon icon) override;
@@ -46,6 +47,7 @@ private:
     HWND mainWindow_ = nullptr;
     Callback showAbout_;
     Callback closeAbout_;
+    ParentChanger parentChanger_;
 };
 
 }  // namespace tarnvale

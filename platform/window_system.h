@@ -21,6 +21,7 @@ enum class WindowLong : std::int32_t {
 
 enum class NotifyIconMessage : std::uint32_t {
     Add = 0,
+    Modify = 1,
     Delete = 2,
 };
 
@@ -29,9 +30,9 @@ enum class MessageBoxIcon : std::uint32_t {
     Information = 64,
 };
 
-// How long a change of parent waits for the window's thread to answer first. A tick must
-// never stall the program (the next one tries again); giving the window back is its last
-// chance, worth waiting for.
+// How long a change of parent may wait on the window's program. A tick must never stall
+// the program (the next one tries again); giving the window back is its last chance,
+// worth waiting for, within the time Windows gives a program to answer it.
 enum class AnswerWait {
     Brief,
     Long,
@@ -62,9 +63,9 @@ static_assert(offsetof(NotifyIconDataA, uCallbackMessage) == 16);
 static_assert(offsetof(NotifyIconDataA, hIcon) == 20);
 static_assert(offsetof(NotifyIconDataA, szTip) == 24);
 
-// The longest text, in UTF-16 units, that FindWindowA looks up; a longer one finds no
-// window. Class names have at most 256 characters, and the lister offers no longer title.
-inline constexpr std::size_t kMaxLookupTextLength = 1024;
+// The longest text, in UTF-16 units, that FindWindowA looks up: the longest command line
+// Windows passes a program (32,767 units with its NUL), so any text a user can give.
+inline constexpr std::size_t kMaxLookupTextLength = 32767;
 
 // Everything the program asks of the window system, the shell and the toolkit.
 // Texts are wide; the Windows implementation converts them to the ANSI code page
@@ -76,12 +77,15 @@ public:
     // user32 and shell32, under their own names. std::nullopt passes no text (NULL).
     virtual WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                                      std::optional<std::wstring_view> title) = 0;
-    // Keeps the window where it is on the screen, whatever the new parent's origin.
-    virtual void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) = 0;
+    // Keeps the window where it is on the screen, whatever the new parent's origin. True
+    // when the window has the new parent; false when the change was refused, or its
+    // program did not answer within the wait.
+    virtual bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) = 0;
     virtual std::int32_t IsWindow(WindowHandle window) = 0;
     virtual std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) = 0;
     virtual WindowHandle GetForegroundWindow() = 0;
-    virtual void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) = 0;
+    // True when the shell took the message.
+    virtual bool Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) = 0;
 
     // Toolkit services.
     // Modal, with one OK button; returns when the user closes it.

@@ -34,14 +34,19 @@ NotifyIconDataA ToNotifyIconDataA(const TrayRecord& record)
     return data;
 }
 
-void AddTrayIcon(WindowSystem& windows, const TrayRecord& record)
+bool AddTrayIcon(WindowSystem& windows, const TrayRecord& record)
 {
-    windows.Shell_NotifyIconA(NotifyIconMessage::Add, ToNotifyIconDataA(record));
+    return windows.Shell_NotifyIconA(NotifyIconMessage::Add, ToNotifyIconDataA(record));
 }
 
-void DeleteTrayIcon(WindowSystem& windows, const TrayRecord& record)
+bool ModifyTrayIcon(WindowSystem& windows, const TrayRecord& record)
 {
-    windows.Shell_NotifyIconA(NotifyIconMessage::Delete, ToNotifyIconDataA(record));
+    return windows.Shell_NotifyIconA(NotifyIconMessage::Modify, ToNotifyIconDataA(record));
+}
+
+bool DeleteTrayIcon(WindowSystem& windows, const TrayRecord& record)
+{
+    return windows.Shell_NotifyIconA(NotifyIconMessage::Delete, ToNotifyIconDataA(record));
 }
 
 }  // namespace tarnvale

@@ -32,7 +32,9 @@ TrayRecord MakeTrayRecord(WindowHandle mainWindow, IconHandle icon);
 // The 88-byte ANSI form the shell reads, made afresh for each call.
 NotifyIconDataA ToNotifyIconDataA(const TrayRecord& record);
 
-void AddTrayIcon(WindowSystem& windows, const TrayRecord& record);
-void DeleteTrayIcon(WindowSystem& windows, const TrayRecord& record);
+// Each true when the shell took it.
+bool AddTrayIcon(WindowSystem& windows, const TrayRecord& record);
+bool ModifyTrayIcon(WindowSystem& windows, const TrayRecord& record);
+bool DeleteTrayIcon(WindowSystem& windows, const TrayRecord& record);
 
 }  // namespace tarnvale

@@ -58,7 +58,7 @@ constexpr std::array<int, kKinds> kKindWeights = {3, 2, 3, 2, 3, 1, 2, 1, 1};
 const char* IconShown(HWND main)
 {
     const std::vector<e2e::TrayEvent> events = e2e::TrayEventsOf(main);
-    return events.empty() ? "none" : events.back().message == "del" ? "0" : "1";
+    return events.empty() ? "none" : events.back().message.starts_with("del") ? "0" : "1";
 }
 
 bool TopLevel(HWND window)

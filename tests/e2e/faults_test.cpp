@@ -7,6 +7,10 @@ namespace {
 
 const std::wstring kBystanderClass = L"E2eFaultBystander";
 constexpr DWORD kHungExitLimitMs = 5000;
+// The target fixture stops answering inside the next change of its window's parent, for
+// wParam milliseconds: it answers every question before it.
+constexpr UINT kStallMessage = WM_APP + 2;
+constexpr WPARAM kStallMs = 12000;
 
 class Faults : public Session {
 protected:
@@ -55,14 +59,36 @@ protected:
             << "a \"Progman\" window is still there: " << Describe(FindDesktop());
     }
 
-    // Ends within the limit although its target does not answer; the time, printed.
-    void ExpectEndsDespiteHungTarget(const char* cause)
+    // Ends within the limit of `since` (now, if 0) although its target does not answer;
+    // the time, printed.
+    void ExpectEndsDespiteHungTarget(const char* cause, ULONGLONG since = 0)
     {
-        const long long ms = MeasureUntil([&] { return tarnvale_.Exited(); }, kStartTimeoutMs);
-        std::printf("    ended %lld ms after %s with the target hung\n", ms, cause);
-        ASSERT_GE(ms, 0) << "hangs with its target";
+        if (since == 0)
+            since = GetTickCount64();
+        const bool ended = WaitUntil([&] { return tarnvale_.Exited(); }, kStartTimeoutMs, 2);
+        const auto ms = static_cast<long long>(GetTickCount64() - since);
+        std::printf("    ended %lld ms after %s with the target not answering\n", ms, cause);
+        ASSERT_TRUE(ended) << "hangs with its target";
         EXPECT_LE(ms, static_cast<long long>(kHungExitLimitMs));
         EXPECT_EQ(IconsShownFor(main_), 0) << Describe(TrayEventsOf(main_));
+    }
+
+    // Arms the stall; sent, so that it is armed when this returns.
+    static void StallInsideTheNextChange(const std::wstring& targetClass)
+    {
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(FindTarget(targetClass), kStallMessage, kStallMs, 0,
+                                        SMTO_ABORTIFHUNG, 5000, &ignored));
+    }
+
+    // The stalled change goes on in the target's own thread: once it answers again its
+    // window is top-level, with no Tarnvale left to wait for it.
+    static void ExpectGivenBackOnceItAnswers(const std::wstring& targetClass, ULONGLONG since)
+    {
+        const bool loose = WaitUntil([&] { return ParentOf(FindTarget(targetClass)) == "none"; },
+                                     static_cast<DWORD>(kStallMs) + kStartTimeoutMs, 50);
+        std::printf("    top-level %llu ms after the give-back began\n", GetTickCount64() - since);
+        EXPECT_TRUE(loose) << Describe(FindTarget(targetClass));
     }
 
     void StartHungTarget(const std::wstring& targetClass)
@@ -140,6 +166,42 @@ TEST_F(Faults, HungTargetStillLetsExitEndTheProgram)
     ASSERT_NE(menu, nullptr) << "no menu while the target is hung";
     ChooseByMnemonic(menu, L'e');
     ExpectEndsDespiteHungTarget("Exit");
+}
+
+TEST_F(Faults, TargetThatStopsAnsweringInsideTheGiveBackCannotHoldUpExit)
+{
+    ASSERT_NO_FATAL_FAILURE(StartAttached(L"E2eStallExit"));
+    ASSERT_NO_FATAL_FAILURE(StallInsideTheNextChange(L"E2eStallExit"));
+    PostIconCallback(main_, WM_RBUTTONDOWN);
+    const HWND menu = WaitForPopupMenu(tarnvale_);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    const ULONGLONG chosen = GetTickCount64();
+    ChooseByMnemonic(menu, L'e');
+    ExpectEndsDespiteHungTarget("Exit", chosen);
+    ExpectGivenBackOnceItAnswers(L"E2eStallExit", chosen);
+}
+
+TEST_F(Faults, TargetThatStopsAnsweringInsideTheGiveBackCannotHoldUpTheEndOfTheSession)
+{
+    ASSERT_NO_FATAL_FAILURE(StartAttached(L"E2eStallSession"));
+    ASSERT_NO_FATAL_FAILURE(StallInsideTheNextChange(L"E2eStallSession"));
+    const ULONGLONG asked = GetTickCount64();
+    DWORD_PTR agreed = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0,
+                                    kStartTimeoutMs, &agreed))
+        << "no answer to WM_QUERYENDSESSION";
+    const ULONGLONG answeredMs = GetTickCount64() - asked;
+    std::printf("    WM_QUERYENDSESSION answered in %llu ms\n", answeredMs);
+    EXPECT_NE(agreed, 0u) << "the program must not hold up the end of the session";
+    EXPECT_LE(answeredMs, kHungExitLimitMs);
+    // Windows ends the session once the question is answered: the window's own program is
+    // asked and may be ended; no Tarnvale waits for it.
+    const ULONGLONG ended = GetTickCount64();
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, kStartTimeoutMs, &ignored);
+    std::printf("    WM_ENDSESSION answered in %llu ms\n", GetTickCount64() - ended);
+    ExpectEndsDespiteHungTarget("WM_ENDSESSION", ended);
+    ExpectGivenBackOnceItAnswers(L"E2eStallSession", asked);
 }
 
 TEST_F(Faults, TwoInstancesKeepTheirOwnTargets)

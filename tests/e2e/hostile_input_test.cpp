@@ -43,18 +43,18 @@ TEST_F(HostileInput, CommandLineOf32000Characters)
     ExpectNotFound(After(std::wstring(32000, L'x')), {L"E2eLongBystander"});
 }
 
-TEST_F(HostileInput, TheLongestTextIsFoundAndALongerOneNamesNoWindow)
+TEST_F(HostileInput, ALongTextIsTakenWholeNeverCutShort)
 {
-    // 1,024 characters is the longest text a lookup takes; one more and it names no
-    // window, neither the one with that very title nor the one with its beginning.
-    const std::wstring longest = L"E2e" + std::wstring(1021, L'x');
-    const std::wstring longer = longest + L"x";
-    ChildProcess prefix = StartTarget(L"E2eLongestTitle", L"--title " + longest);
-    ChildProcess exact = StartTarget(L"E2eLongerTitle", L"--title " + longer);
-    ASSERT_EQ(FindWindowW(nullptr, longer.c_str()), FindTarget(L"E2eLongerTitle"))
-        << "the window system itself finds it by that title";
-    ExpectNotFound(After(longer), {L"E2eLongestTitle", L"E2eLongerTitle"});
-    ExpectAttached(After(longest), L"E2eLongestTitle");
+    // Two titles that differ only in their last character, far beyond any short buffer:
+    // each text finds its own window, never the one with its beginning.
+    const std::wstring shorter = L"E2e" + std::wstring(2045, L'x');
+    const std::wstring longer = shorter + L"y";
+    ChildProcess prefix = StartTarget(L"E2eShorterTitle", L"--title " + shorter);
+    ChildProcess exact = StartTarget(L"E2eLongerTitle", L"--title " + longer + L" --x 300");
+    ExpectAttached(After(longer), L"E2eLongerTitle");
+    EXPECT_EQ(ParentOf(FindTarget(L"E2eShorterTitle")), "none")
+        << "a wrong window was taken: " << Describe(FindTarget(L"E2eShorterTitle"));
+    ExpectAttached(After(shorter), L"E2eShorterTitle");
 }
 
 TEST_F(HostileInput, TextOutsideTheAnsiCodePageFindsNoQuestionMarkWindow)

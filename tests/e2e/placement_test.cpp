@@ -1,6 +1,8 @@
 // The window stays where it is on the screen when its parent changes, also where the
 // Program Manager window does not start at (0, 0): on a desktop whose monitors reach
-// left of or above the primary one, its corner is negative.
+// left of or above the primary one, its corner is negative. The lister's --release keeps
+// it there too.
+#include "captured_process.h"
 #include "session.h"
 
 namespace e2e {
@@ -131,6 +133,24 @@ TEST_P(Placement, AttachReattachAndGiveBackKeepTheWindowWhereItIsOnTheScreen)
     ASSERT_TRUE(tarnvale_.Exited(kStartTimeoutMs)) << "still running after Exit";
     EXPECT_EQ(ParentOf(Target()), "none") << Describe(Target());
     ExpectAt(loose, "the give-back at Exit");
+}
+
+TEST_P(Placement, ReleaseOfAWindowLeftByAKilledTarnvaleKeepsItWhereItIsOnTheScreen)
+{
+    const RECT before = ScreenRectOf(Target());
+    tarnvale_ = StartTarnvale(kTargetClass);
+    ASSERT_TRUE(WaitForParent(kTargetClass, "progman")) << Describe(Target());
+    ASSERT_NE(WaitForMainWindow(tarnvale_), nullptr);
+    ExpectAt(before, "the attach");
+    tarnvale_.Kill();
+
+    CapturedProcess release = CapturedProcess::Start(
+        Quoted(ProgramFolder() + L"\\tarnvale-list.exe") + L" --release " + kTargetClass);
+    ASSERT_TRUE(release.started());
+    ASSERT_TRUE(release.WaitForExit(kStartTimeoutMs)) << release.Output();
+    EXPECT_EQ(release.ExitCode(), 0u) << release.Output();
+    EXPECT_EQ(ParentOf(Target()), "none") << Describe(Target());
+    ExpectAt(before, "--release");
 }
 
 INSTANTIATE_TEST_SUITE_P(ShellOrigins, Placement,

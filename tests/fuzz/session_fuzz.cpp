@@ -95,7 +95,7 @@ private:
     void Step(FuzzedDataProvider& data)
     {
         const WindowHandle target = main_.target().targetWindow;
-        switch (data.ConsumeIntegralInRange<int>(0, 11)) {
+        switch (data.ConsumeIntegralInRange<int>(0, 13)) {
         case 0:
             Add(Name(data), Name(data));
             break;
@@ -141,26 +141,44 @@ private:
             else
                 main_.OnSessionEndCancelled();
             CheckCalls();
-            if (sessionEnding_ && announced && target && Alive(target))
+            if (sessionEnding_ && announced && target && Alive(target) && fake_.At(target).answers)
                 Require(fake_.At(target).parent == 0);
             break;
         }
+        case 11:  // the shell makes its notification area anew, after a restart or not
+            if (data.ConsumeBool())
+                fake_.RestartShell();
+            main_.OnTaskbarCreated();
+            CheckCalls();
+            break;
+        case 12:  // the target's program stops answering, or answers again
+            if (target && Alive(target))
+                fake_.At(target).answers = data.ConsumeBool();
+            break;
         case 10:  // the user chooses Exit while a change of parent waits on the target
             fake_.menuChoice = tarnvale::MenuChoice::Exit;
             fake_.duringNextSetParent = [this] { main_.OnIconCallback(0x204); };
             Tick();
             fake_.duringNextSetParent = nullptr;
-            closed_ = fake_.notifications.size() == 2;
+            closed_ = Deleted();
             if (closed_) {
                 // The window was given back and nothing attached it afterwards.
                 const WindowHandle closedOn = main_.target().targetWindow;
-                Require(closedOn == 0 || !Alive(closedOn) || fake_.At(closedOn).parent == 0);
+                Require(closedOn == 0 || !Alive(closedOn) || !fake_.At(closedOn).answers ||
+                        fake_.At(closedOn).parent == 0);
+                Require(fake_.icons.empty());
             }
             break;
         default:
             Tick();
             break;
         }
+    }
+
+    bool Deleted() const
+    {
+        return std::any_of(fake_.notifications.begin(), fake_.notifications.end(),
+                           [](const auto& sent) { return sent.first == NotifyIconMessage::Delete; });
     }
 
     bool Alive(WindowHandle window) const
@@ -178,7 +196,7 @@ private:
         fake_.calls.clear();
         main_.OnTimerTick();
         CheckCalls();
-        if (closed_ || fake_.notifications.size() == 2)
+        if (closed_ || Deleted())
             return;  // closed inside this tick: checked by its caller
         if (sessionEnding_) {
             // Nothing is looked up or attached until the end of the session is known.
@@ -201,20 +219,23 @@ private:
                 return call.rfind("SetParent(", 0) == 0;
             }));
         const WindowHandle desktop = CurrentDesktop();
-        // A target that is itself the desktop window cannot be its own child.
-        if (!spared && target != desktop && target != main_.target().desktopWindow)
+        // A target that is itself the desktop window cannot be its own child; one whose
+        // program does not answer stays as it is.
+        if (!spared && window.answers && target != desktop &&
+            target != main_.target().desktopWindow)
             Require(window.parent == desktop);
     }
 
-    // Calls that must never happen, whatever the events.
+    // What must never happen, whatever the events: a change of parent of no window, a
+    // second icon, or an icon sent with another record than the first.
     void CheckCalls() const
     {
         for (const std::string& call : fake_.calls)
             Require(call.rfind("SetParent(0,", 0) != 0);
-        std::size_t adds = 0;
+        Require(fake_.icons.size() <= 1);
+        const auto& first = fake_.notifications.front().second;
         for (const auto& [message, record] : fake_.notifications)
-            adds += message == NotifyIconMessage::Add;
-        Require(adds == 1);
+            Require(std::memcmp(&record, &first, sizeof record) == 0);
     }
 
     void CheckStart()
@@ -236,22 +257,17 @@ private:
         main_.OnMenuExit();
         main_.OnClosing();  // the end of the session may close it a second time
         CheckCalls();
-        Require(fake_.notifications.size() == 2);
-        const auto& [addMessage, added] = fake_.notifications.front();
-        const auto& [deleteMessage, deleted] = fake_.notifications.back();
-        Require(addMessage == NotifyIconMessage::Add && deleteMessage == NotifyIconMessage::Delete);
-        Require(std::memcmp(&added, &deleted, sizeof added) == 0);
+        Require(fake_.notifications.front().first == NotifyIconMessage::Add);
+        Require(fake_.notifications.back().first == NotifyIconMessage::Delete);
+        Require(fake_.icons.empty());
         std::size_t detaches = 0;
         for (const std::string& call : fake_.calls)
             detaches += call.rfind("SetParent(", 0) == 0;
-        // Given back once: when the end of the session was announced, else now.
-        if (sessionEnding_) {
-            Require(detaches == 0);
-        } else {
-            Require(detaches == (target != 0 ? 1u : 0u));
-            if (target != 0 && Alive(target))
-                Require(fake_.At(target).parent == 0);
-        }
+        // Given back once: when the end of the session was announced, else now; again now
+        // if the program did not answer then.
+        Require(detaches <= (target != 0 ? 1u : 0u));
+        if (!sessionEnding_ && target != 0 && Alive(target) && fake_.At(target).answers)
+            Require(fake_.At(target).parent == 0);
     }
 
     FakeWindowSystem fake_;

@@ -74,14 +74,17 @@ WindowHandle FakeWindowSystem::FindWindowA(std::optional<std::wstring_view> clas
     return 0;
 }
 
-void FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
+bool FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
     calls.push_back("SetParent(" + Hex(child) + ", " + Hex(newParent) +
                     (wait == AnswerWait::Long ? ", long)" : ")"));
     if (auto during = std::exchange(duringNextSetParent, nullptr))
         during();
-    if (const auto found = windows_.find(child); found != windows_.end())
-        found->second.parent = newParent;
+    const auto found = windows_.find(child);
+    if (found == windows_.end() || !found->second.answers)
+        return false;
+    found->second.parent = newParent;
+    return true;
 }
 
 std::int32_t FakeWindowSystem::IsWindow(WindowHandle window)
@@ -106,11 +109,26 @@ WindowHandle FakeWindowSystem::GetForegroundWindow()
     return foreground_;
 }
 
-void FakeWindowSystem::Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record)
+bool FakeWindowSystem::Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record)
 {
-    calls.push_back(message == NotifyIconMessage::Add ? "Shell_NotifyIconA(NIM_ADD)"
-                                                      : "Shell_NotifyIconA(NIM_DELETE)");
+    calls.push_back(message == NotifyIconMessage::Add      ? "Shell_NotifyIconA(NIM_ADD)"
+                    : message == NotifyIconMessage::Modify ? "Shell_NotifyIconA(NIM_MODIFY)"
+                                                           : "Shell_NotifyIconA(NIM_DELETE)");
     notifications.emplace_back(message, record);
+    if (auto during = std::exchange(duringNextNotify, nullptr))
+        during();
+    if (!shellRunning)
+        return false;
+    const std::pair icon{record.hWnd, record.uID};
+    switch (message) {
+    case NotifyIconMessage::Add:
+        return icons.insert(icon).second;
+    case NotifyIconMessage::Modify:
+        return icons.contains(icon);
+    case NotifyIconMessage::Delete:
+        return icons.erase(icon) > 0;
+    }
+    return false;
 }
 
 void FakeWindowSystem::ShowMessageBox(std::wstring_view text, std::wstring_view caption,

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ public:
         std::wstring title;
         WindowHandle parent = 0;
         std::int32_t exStyle = 0;
+        // A program that stopped answering: changes of its window's parent do not happen
+        // within the wait and report so.
+        bool answers = true;
     };
 
     WindowHandle AddWindow(std::wstring className, std::wstring title);
@@ -41,7 +45,16 @@ public:
     // Runs once, inside the next SetParent before the parent changes: the wait on the
     // window's thread, in which the program's other handlers may run.
     std::function<void()> duringNextSetParent;
+    // Runs once, inside the next Shell_NotifyIconA before the shell takes it: the wait for
+    // the shell's answer runs messages sent to the program meanwhile.
+    std::function<void()> duringNextNotify;
 
+    // The notification area as the shell keeps it: one icon per window and identifier. An
+    // add of one it has already is refused, as a modify or delete of one it has not.
+    bool shellRunning = true;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> icons;
+    // Explorer restarts: every icon is gone.
+    void RestartShell() { icons.clear(); }
     // The toolkit's one About window, kept by the program's own lifecycle rules; its
     // load, show and unload steps are logged among the calls.
     bool aboutLoadFails = false;
@@ -51,11 +64,11 @@ public:
 
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    void SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
+    bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
-    void Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
+    bool Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
     void ShowMessageBox(std::wstring_view text, std::wstring_view caption,
                         MessageBoxIcon icon) override;
     void EndProcess(std::uint32_t exitCode) override;

@@ -11,7 +11,7 @@ namespace e2e {
 inline constexpr wchar_t kTrayClass[] = L"Shell_TrayWnd";
 
 struct TrayEvent {
-    std::string message;  // "add" or "del"
+    std::string message;  // "add", "mod" or "del"; with "-no" when the tray refused it
     DWORD window = 0;
     DWORD id = 0;
     DWORD flags = 0;

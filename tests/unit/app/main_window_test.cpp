@@ -317,5 +317,120 @@ TEST_F(Startup, SessionMessagesBeforeStartUpTouchNothing)
     EXPECT_TRUE(windows.calls.empty());
 }
 
+// A program busy past the wait at the session's question still gets its window back
+// when the session ends.
+TEST_F(Running, GiveBackThatFailedAtTheSessionsQuestionIsTriedAgainAtItsEnd)
+{
+    windows.At(target).answers = false;
+    main.OnSessionEnding();
+    EXPECT_EQ(windows.At(target).parent, desktop);
+    windows.At(target).answers = true;
+    main.OnClosing();
+    EXPECT_EQ(windows.calls, (Calls{"SetParent(0x1004, 0, long)", "Shell_NotifyIconA(NIM_DELETE)",
+                                    "SetParent(0x1004, 0, long)"}));
+    EXPECT_EQ(windows.At(target).parent, 0u);
+}
+
+// Adding the icon waits for the shell, and the messages sent to the program meanwhile
+// run inside that wait: a close or the end of the session then must still undo start-up.
+class ClosedWhileTheIconIsAdded : public Startup {
+protected:
+    ClosedWhileTheIconIsAdded() { target = windows.AddWindow(L"Foo", L"Foo"); }
+
+    WindowHandle target = 0;
+};
+
+TEST_F(ClosedWhileTheIconIsAdded, GivesTheWindowBackAndLeavesNoIcon)
+{
+    windows.duringNextNotify = [this] { main.OnClosing(); };
+    EXPECT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Closed);
+    EXPECT_EQ(windows.At(target).parent, 0u);
+    EXPECT_TRUE(windows.icons.empty()) << "the icon came after the close deleted it";
+    windows.calls.clear();
+    main.OnTimerTick();
+    main.OnIconCallback(0x204);
+    main.OnTaskbarCreated();
+    main.OnClosing();
+    EXPECT_TRUE(windows.calls.empty()) << "nothing runs after the close";
+}
+
+TEST_F(ClosedWhileTheIconIsAdded, EndOfTheSessionGivesTheWindowBackAndEndsCleanly)
+{
+    windows.duringNextNotify = [this] { main.OnSessionEnding(); };
+    EXPECT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+    EXPECT_EQ(windows.At(target).parent, 0u);
+    windows.calls.clear();
+    main.OnTimerTick();
+    EXPECT_TRUE(windows.calls.empty()) << "ticks hold off until the end is known";
+    main.OnClosing();
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_DELETE)"}));
+    EXPECT_TRUE(windows.icons.empty());
+}
+
+// The shell makes its notification area anew after Explorer restarts, and is said to
+// announce it also when the display's scale changes while the icons stay.
+TEST_F(Running, IconComesBackOnceAfterTheShellRestarts)
+{
+    windows.RestartShell();
+    main.OnTaskbarCreated();
+    EXPECT_EQ(windows.calls, (Calls{"Shell_NotifyIconA(NIM_ADD)"}));
+    EXPECT_EQ(windows.icons.size(), 1u);
+    main.OnClosing();
+    EXPECT_TRUE(windows.icons.empty());
+    // The same record every time.
+    for (const auto& [message, record] : windows.notifications)
+        EXPECT_EQ(std::memcmp(&record, &windows.notifications[0].second, sizeof record), 0);
+}
+
+TEST_F(Running, AnnouncementWithTheIconStillThereLeavesOneIcon)
+{
+    main.OnTaskbarCreated();
+    EXPECT_EQ(windows.calls,
+              (Calls{"Shell_NotifyIconA(NIM_ADD)", "Shell_NotifyIconA(NIM_MODIFY)"}));
+    EXPECT_EQ(windows.icons.size(), 1u);
+}
+
+TEST_F(Startup, IconRefusedAtStartUpIsAddedOnceTheShellIsThere)
+{
+    const WindowHandle target = windows.AddWindow(L"Foo", L"Foo");
+    windows.shellRunning = false;
+    EXPECT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+    EXPECT_EQ(windows.At(target).parent, desktop) << "attached all the same";
+    EXPECT_TRUE(windows.icons.empty());
+
+    // A shell that comes later announces its task bar.
+    windows.shellRunning = true;
+    main.OnTaskbarCreated();
+    EXPECT_EQ(windows.icons.size(), 1u);
+}
+
+TEST_F(Startup, IconRefusedByABusyShellIsTriedAgainEveryFiveSeconds)
+{
+    windows.AddWindow(L"Foo", L"Foo");
+    windows.shellRunning = false;
+    ASSERT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+    const auto adds = [this] {
+        return std::count(windows.calls.begin(), windows.calls.end(), "Shell_NotifyIconA(NIM_ADD)");
+    };
+    windows.calls.clear();
+    for (int tick = 1; tick < 100; ++tick)
+        main.OnTimerTick();
+    EXPECT_EQ(adds(), 0) << "not on every tick";
+    windows.shellRunning = true;
+    main.OnTimerTick();
+    EXPECT_EQ(adds(), 1);
+    EXPECT_EQ(windows.icons.size(), 1u);
+    windows.calls.clear();
+    for (int tick = 0; tick < 200; ++tick)
+        main.OnTimerTick();
+    EXPECT_EQ(adds(), 0) << "once it is there";
+}
+
+TEST_F(Startup, AnnouncementBeforeStartUpTouchesNothing)
+{
+    main.OnTaskbarCreated();
+    EXPECT_TRUE(windows.calls.empty());
+}
+
 }  // namespace
 }  // namespace tarnvale
