@@ -64,7 +64,7 @@ Answer ReadStreamLine(HANDLE input)
 
 }  // namespace
 
-bool AskYesNo(Output& out, std::wstring_view question)
+bool AskYesNo(Output& out, std::string_view question)
 {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0;
@@ -72,7 +72,7 @@ bool AskYesNo(Output& out, std::wstring_view question)
     // Keys pressed before the question are no answer to it.
     if (console)
         FlushConsoleInputBuffer(input);
-    out.Text(question).Text(L" (y/N) ");
+    out.Text(question).Text(" (y/N) ");
     out.Flush();
     Answer answer = Answer::None;
     // A console made without a window (CREATE_NO_WINDOW, as a script's runner may start

@@ -11,6 +11,6 @@ namespace tarnvale::lister {
 // Asks `question` with " (y/N) " after it; yes for an answer that starts with y. No input,
 // its end, a console without a window, or a pipe that brings nothing within a few seconds
 // is no: a script that gives no answer does not hang on it.
-bool AskYesNo(Output& out, std::wstring_view question);
+bool AskYesNo(Output& out, std::string_view question);
 
 }  // namespace tarnvale::lister

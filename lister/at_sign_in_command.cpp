@@ -28,30 +28,30 @@ void QuotePathAlone(WindowProgram& program)
 void SayWhatHappens(Output& out, const SignInFields& fields, bool commandLineGiven)
 {
     if (fields.program.empty()) {
-        out.Text(L"At every sign-in: no program is started; once a window has the text ")
+        out.Text("At every sign-in: no program is started; once a window has the text ")
             .Bracketed(fields.text).Line()
-            .Text(L"(up to ").Number(kSignInWaitMinutes)
-            .Text(L" minutes), tarnvale.exe is started with that text.").Line();
+            .Text("(up to ").Number(kSignInWaitMinutes)
+            .Text(" minutes), tarnvale.exe is started with that text.").Line();
         return;
     }
-    out.Text(L"At every sign-in: unless the window or its program is there already, ")
+    out.Text("At every sign-in: unless the window or its program is there already, ")
         .Unbracketed(fields.program);
     if (commandLineGiven)
-        out.Text(L" is started with the command line: ").Unbracketed(fields.commandLine).Line();
+        out.Text(" is started with the command line: ").Unbracketed(fields.commandLine).Line();
     else
-        out.Text(L" is started alone (Windows did not give its command line).").Line();
-    out.Text(L"Once the window is there (up to ").Number(kSignInWaitMinutes)
-        .Text(L" minutes), tarnvale.exe is started with the text ").Bracketed(fields.text)
-        .Text(L".").Line();
+        out.Text(" is started alone (Windows did not give its command line).").Line();
+    out.Text("Once the window is there (up to ").Number(kSignInWaitMinutes)
+        .Text(" minutes), tarnvale.exe is started with the text ").Bracketed(fields.text)
+        .Text(".").Line();
 }
 
 }  // namespace
 
 void SayRunAsAdministrator(Output& out)
 {
-    out.Text(L"Its program runs with rights above this one's (as administrator): Windows does")
-        .Line().Text(L"not let Tarnvale change its windows. Run the lister as administrator to keep")
-        .Line().Text(L"that window.").Line();
+    out.Text("Its program runs with rights above this one's (as administrator): Windows does")
+        .Line().Text("not let Tarnvale change its windows. Run the lister as administrator to keep")
+        .Line().Text("that window.").Line();
 }
 
 bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program)
@@ -63,13 +63,13 @@ bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program)
         SayRunAsAdministrator(out);
         break;
     case Keeping::NotAtSignIn:
-        out.Text(L"Its program runs as administrator, and Windows starts the Startup folder's")
-            .Line().Text(L"items without those rights: a Tarnvale started at sign-in could not keep")
-            .Line().Text(L"its window. Run the lister as administrator and pick it after you sign in.")
+        out.Text("Its program runs as administrator, and Windows starts the Startup folder's")
+            .Line().Text("items without those rights: a Tarnvale started at sign-in could not keep")
+            .Line().Text("its window. Run the lister as administrator and pick it after you sign in.")
             .Line();
         break;
     }
-    out.Text(L"It is not kept at every sign-in.").Line();
+    out.Text("It is not kept at every sign-in.").Line();
     return true;
 }
 
@@ -84,14 +84,14 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
     SignInFields fields{text, program.Path(), program.CommandLine()};
     if (program.pathLength == 0 || program.hosted) {
         out.Text(program.hosted
-                     ? L"Its program cannot be started again by its path: the window belongs to a host"
-                     : L"Its program cannot be started again: Windows did not give its path.")
+                     ? "Its program cannot be started again by its path: the window belongs to a host"
+                     : "Its program cannot be started again: Windows did not give its path.")
             .Line();
         if (program.hosted)
-            out.Text(L"of apps such as a Store app's, ").Unbracketed(program.Path()).Text(L".")
+            out.Text("of apps such as a Store app's, ").Unbracketed(program.Path()).Text(".")
                 .Line();
-        if (!AskYesNo(out, L"Keep it at every sign-in all the same, starting no program?")) {
-            out.Text(L"Nothing was kept.").Line();
+        if (!AskYesNo(out, "Keep it at every sign-in all the same, starting no program?")) {
+            out.Text("Nothing was kept.").Line();
             return kNotKept;
         }
         fields.program = fields.commandLine = {};
@@ -99,18 +99,18 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
     SayWhatHappens(out, fields, commandLineGiven);
     const SavedShortcut saved = SaveShortcut(fields, title.empty() ? text : title);
     if (saved.tooLong) {
-        out.Text(L"Not kept: the text, the program's path and its command line, written for a")
-            .Line().Text(L"shortcut, are longer than Windows starts a program with.").Line();
+        out.Text("Not kept: the text, the program's path and its command line, written for a")
+            .Line().Text("shortcut, are longer than Windows starts a program with.").Line();
         return kNotKept;
     }
     if (FAILED(saved.error)) {
-        out.Text(L"Not kept: the shortcut could not be written in the Startup folder (error ")
-            .Hex(static_cast<unsigned>(saved.error)).Text(L").").Line();
+        out.Text("Not kept: the shortcut could not be written in the Startup folder (error ")
+            .Hex(static_cast<unsigned>(saved.error)).Text(").").Line();
         return kNotKept;
     }
-    out.Text(saved.replaced ? L"Kept, in place of the shortcut that kept this text before:"
-                            : L"Kept by a shortcut in the Startup folder:")
-        .Line().Text(L"  ").Unbracketed(saved.Path()).Line();
+    out.Text(saved.replaced ? "Kept, in place of the shortcut that kept this text before:"
+                            : "Kept by a shortcut in the Startup folder:")
+        .Line().Text("  ").Unbracketed(saved.Path()).Line();
     return kDone;
 }
 
@@ -123,16 +123,16 @@ int KeepTextAtSignIn(Output& out, std::wstring_view text)
         window = FindAttachedWindow(FindDesktopWindow(), text);
     WindowTexts texts;
     if (!window) {
-        out.Text(L"No window has the class name or title ").Bracketed(text).Text(L".").Line();
+        out.Text("No window has the class name or title ").Bracketed(text).Text(".").Line();
         // One that has it, but that tarnvale.exe cannot find by it.
         const HWND named = FindNamedWindow(text);
         if (named) {
-            out.Text(L"This one has it, but no text names it for tarnvale.exe:").Line();
+            out.Text("This one has it, but no text names it for tarnvale.exe:").Line();
             ReadTexts(named, texts);
             PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
-            out.Text(L"  ").Text(WhyNoText(windows, texts)).Text(L".").Line();
+            out.Text("  ").Text(WhyNoText(windows, texts)).Text(".").Line();
         }
-        out.Text(L"Nothing was kept.").Line();
+        out.Text("Nothing was kept.").Line();
         return named ? kNotKept : kNothingFound;
     }
     ReadTexts(window, texts);

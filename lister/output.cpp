@@ -33,6 +33,15 @@ Output& Output::Text(std::wstring_view text)
     return *this;
 }
 
+Output& Output::Text(std::string_view ascii)
+{
+    for (const char c : ascii) {
+        const wchar_t wide = static_cast<unsigned char>(c);
+        Text(std::wstring_view(&wide, 1));
+    }
+    return *this;
+}
+
 Output& Output::Bracketed(std::wstring_view text)
 {
     Text(L"[");

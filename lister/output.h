@@ -23,6 +23,8 @@ public:
     bool ToConsole() const { return console_; }
 
     Output& Text(std::wstring_view text);
+    // The program's own words, in ASCII: half the bytes of wide ones in the file.
+    Output& Text(std::string_view ascii);
     // A window's text between [ and ], shown as ShowCharacter shows it.
     Output& Bracketed(std::wstring_view text);
     // A path or a command line as it is, but for the characters that cannot be shown,

@@ -155,7 +155,7 @@ Judged WaitForPick(Output& out)
     const InputHook mouse(WH_MOUSE_LL, OnMouse);
     const InputHook keys(WH_KEYBOARD_LL, OnKey);
     if (!mouse || !keys) {
-        out.Text(L"Cannot watch the mouse and keyboard here: nothing was started.").Line();
+        out.Text("Cannot watch the mouse and keyboard here: nothing was started.").Line();
         return {Verdict::CannotWatch};
     }
     out.Text(kPrompt).Line();
@@ -171,9 +171,9 @@ Judged WaitForPick(Output& out)
         const Judged judged = Judge(at);
         if (judged.verdict != Verdict::Refused)
             return judged;
-        out.Text(judged.why).Text(L" ").Text(kPrompt).Line();
+        out.Text(judged.why).Text(" ").Text(kPrompt).Line();
     }
-    out.Text(L"Cancelled: nothing was started.").Line();
+    out.Text("Cancelled: nothing was started.").Line();
     return {Verdict::Cancelled};
 }
 
@@ -185,8 +185,8 @@ int StartFor(Output& out, HWND window)
     LookupWindowSystem windows;
     const std::wstring_view text = ChooseText(windows, window, texts, Passing::Direct);
     if (text.empty()) {
-        out.Text(L"No text names this window for tarnvale.exe: ").Text(WhyNoText(windows, texts))
-            .Text(L".").Line().Text(L"Nothing was started.").Line();
+        out.Text("No text names this window for tarnvale.exe: ").Text(WhyNoText(windows, texts))
+            .Text(".").Line().Text("Nothing was started.").Line();
         return kNotStarted;
     }
     // A Tarnvale that Windows will not let change the window would hold an icon and nothing.
@@ -194,32 +194,32 @@ int StartFor(Output& out, HWND window)
     ReadWindowProgram(window, program);
     if (JudgeNow(program.rights, ReadOwnRights()) != Keeping::Fine) {
         SayRunAsAdministrator(out);
-        out.Text(L"Nothing was started.").Line();
+        out.Text("Nothing was started.").Line();
         return kNotStarted;
     }
     DWORD processId = 0;
     if (!StartTarnvale(text, processId)) {
         const DWORD error = GetLastError();
-        out.Text(L"Could not start tarnvale.exe from this program's folder (error ")
-            .Number(error).Text(L").").Line();
+        out.Text("Could not start tarnvale.exe from this program's folder (error ")
+            .Number(error).Text(").").Line();
         return kNotStarted;
     }
-    out.Text(L"Started tarnvale.exe with the text ").Bracketed(text).Text(L", process id ")
-        .Number(processId).Text(L".").Line();
+    out.Text("Started tarnvale.exe with the text ").Bracketed(text).Text(", process id ")
+        .Number(processId).Text(".").Line();
     if (SayIfNotKeptAtSignIn(out, program) ||
-        !AskYesNo(out, L"Keep it there at every sign-in?"))
+        !AskYesNo(out, "Keep it there at every sign-in?"))
         return kDone;
     return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), program);
 }
 
 int TellAttached(Output& out, HWND window)
 {
-    out.Text(L"That window is attached to the desktop already:").Line();
+    out.Text("That window is attached to the desktop already:").Line();
     WindowTexts texts;
     ReadTexts(window, texts);
     PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
-    out.Text(L"Nothing was started. tarnvale-list lists it among the attached windows, with")
-        .Line().Text(L"the command that gives it back.").Line();
+    out.Text("Nothing was started. tarnvale-list lists it among the attached windows, with")
+        .Line().Text("the command that gives it back.").Line();
     return kNotStarted;
 }
 

@@ -15,8 +15,8 @@ constexpr wchar_t kCaption[] = L"Tarnvale at sign-in";
 // Nobody reads a console at sign-in: what went wrong is shown in a message box.
 void Tell(Output& message)
 {
-    message.Text(L"To stop this, run tarnvale-list --forget with the text, or switch the item off "
-                 L"in Task Manager's Startup tab.");
+    message.Text("To stop this, run tarnvale-list --forget with the text, or switch the item off "
+                 "in Task Manager's Startup tab.");
     MessageBoxW(nullptr, message.Kept(), kCaption, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
@@ -69,8 +69,8 @@ int RunAtSignIn(std::wstring_view arguments)
     for (std::size_t i = 0; i < arguments.size(); ++i)
         room.data()[i] = arguments[i];
     if (!ReadArguments(room.span(), fields)) {
-        message.Text(L"A shortcut in the Startup folder runs tarnvale-list with arguments it "
-                     L"cannot read, cut short or changed: nothing was started.\n\n");
+        message.Text("A shortcut in the Startup folder runs tarnvale-list with arguments it "
+                     "cannot read, cut short or changed: nothing was started.\n\n");
         Tell(message);
         return kWrongOption;
     }
@@ -81,22 +81,22 @@ int RunAtSignIn(std::wstring_view arguments)
     if (FindTargetWindow(windows, fields.text) == 0 && !fields.program.empty() &&
         !IsRunning(fields.program) && !StartProgram(fields)) {
         const DWORD error = GetLastError();
-        message.Text(L"Could not start ").Unbracketed(fields.program).Text(L" (error ")
-            .Number(error).Text(L") for the window ").Bracketed(fields.text).Text(L".\n\n");
+        message.Text("Could not start ").Unbracketed(fields.program).Text(" (error ")
+            .Number(error).Text(") for the window ").Bracketed(fields.text).Text(".\n\n");
         Tell(message);
         return kNotStarted;
     }
     if (AwaitWindow(windows, fields.text, kSignInWaitMinutes * 60000ULL) == 0) {
-        message.Text(L"No window with the text ").Bracketed(fields.text).Text(L" came within ")
-            .Number(kSignInWaitMinutes).Text(L" minutes of sign-in: Tarnvale was not started.\n\n");
+        message.Text("No window with the text ").Bracketed(fields.text).Text(" came within ")
+            .Number(kSignInWaitMinutes).Text(" minutes of sign-in: Tarnvale was not started.\n\n");
         Tell(message);
         return kNothingFound;
     }
     DWORD processId = 0;
     if (!StartTarnvale(fields.text, processId)) {
         const DWORD error = GetLastError();
-        message.Text(L"Could not start tarnvale.exe from the lister's folder (error ").Number(error)
-            .Text(L") for the window ").Bracketed(fields.text).Text(L".\n\n");
+        message.Text("Could not start tarnvale.exe from the lister's folder (error ").Number(error)
+            .Text(") for the window ").Bracketed(fields.text).Text(".\n\n");
         Tell(message);
         return kNotStarted;
     }
