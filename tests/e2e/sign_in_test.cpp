@@ -307,7 +307,14 @@ TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
 TEST_F(SignIn, AfterForgetASignInStartsNothing)
 {
     ChildProcess target = StartKeptTarget(L"E2eSignInForgotten", L"--title \"Forgotten\"");
-    const std::wstring shortcut = KeepAtSignIn(L"E2eSignInForgotten");
+    KeepAtSignIn(L"E2eSignInForgotten");
+    // Asked again, one shortcut for the text still.
+    CapturedProcess replace = RunLister(L" --at-sign-in E2eSignInForgotten");
+    EXPECT_EQ(replace.ExitCode(), 0u) << replace.Output();
+    EXPECT_NE(replace.Output().find("Kept, in place of the shortcut that kept this text before:\r\n"),
+              std::string::npos) << replace.Output();
+    ASSERT_EQ(KeptShortcuts().size(), 1u);
+    const std::wstring shortcut = KeptShortcuts()[0];
     CapturedProcess list = RunLister(L"");
     EXPECT_NE(list.Output().find("Kept at every sign-in (shortcuts in the Startup folder):\r\n\r\n"
                                  "text [E2eSignInForgotten]\r\n  starts "),
@@ -335,6 +342,22 @@ TEST_F(SignIn, AfterForgetASignInStartsNothing)
         return !FindTarget(L"E2eSignInForgotten") && !FindWindowW(kMainWindowClass, nullptr) &&
                ProcessesNamed(L"tarnvale-list.exe").empty();
     }, 3000)) << "a sign-in after --forget started something";
+}
+
+TEST_F(SignIn, AWindowThatNoTextCanNameIsToldSoAndNothingIsKept)
+{
+    // U+4E00 has no form in the ANSI code page: tarnvale.exe could never find it by it.
+    ChildProcess target = StartKeptTarget(L"E2eSignInShared", L"--title \"Tv\u4E00Sign\" "
+                                          L"--second-class E2eSignInShared --second-title Other");
+    CapturedProcess lister = RunLister(L" --at-sign-in Tv\u4E00Sign");
+    EXPECT_EQ(lister.ExitCode(), 7u) << lister.Output();
+    EXPECT_EQ(lister.Output(),
+              "No window has the class name or title [Tv\xE4\xB8\x80Sign].\r\n"
+              "This one has it, but no text names it for tarnvale.exe:\r\n"
+              "class [E2eSignInShared]  title [Tv\xE4\xB8\x80Sign]\r\n"
+              "  its title has characters outside the ANSI code page.\r\n"
+              "Nothing was kept.\r\n");
+    EXPECT_TRUE(KeptShortcuts().empty());
 }
 
 TEST_F(SignIn, ATitleWithCmdCharactersQuotesAndAccentsInAFolderWithThemComesBackWhole)
