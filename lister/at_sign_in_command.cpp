@@ -15,7 +15,7 @@ namespace {
 void QuotePathAlone(WindowProgram& program)
 {
     const std::size_t length = program.pathLength;
-    if (length + 2 > program.commandLine.size())
+    if (length == 0 || length + 2 > program.commandLine.size())
         return;
     wchar_t* const line = program.commandLine.data();
     line[0] = L'"';
@@ -83,13 +83,12 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
         QuotePathAlone(program);
     SignInFields fields{text, program.Path(), program.CommandLine()};
     if (program.pathLength == 0 || program.hosted) {
-        out.Text(program.hosted
-                     ? "Its program cannot be started again by its path: the window belongs to a host"
-                     : "Its program cannot be started again: Windows did not give its path.")
-            .Line();
         if (program.hosted)
-            out.Text("of apps such as a Store app's, ").Unbracketed(program.Path()).Text(".")
-                .Line();
+            out.Text("Its program, ").Unbracketed(program.Path())
+                .Text(", cannot be started again by its path:").Line()
+                .Text("it is a Store app, or the host of such apps' windows.").Line();
+        else
+            out.Text("Its program cannot be started again: Windows did not give its path.").Line();
         if (!AskYesNo(out, "Keep it at every sign-in all the same, starting no program?")) {
             out.Text("Nothing was kept.").Line();
             return kNotKept;

@@ -315,10 +315,15 @@ TEST_F(SignIn, AfterForgetASignInStartsNothing)
               std::string::npos) << replace.Output();
     ASSERT_EQ(KeptShortcuts().size(), 1u);
     const std::wstring shortcut = KeptShortcuts()[0];
+    // Another text whose window has the same title: a shortcut of its own beside it.
+    ChildProcess twin = StartKeptTarget(L"E2eSignInTwin", L"--title \"Forgotten\" --x 500");
+    const std::wstring twinShortcut = KeepAtSignIn(L"E2eSignInTwin");
+    EXPECT_EQ(twinShortcut, StartupFolder() + L"\\Tarnvale - Forgotten (2).lnk");
     CapturedProcess list = RunLister(L"");
-    EXPECT_NE(list.Output().find("Kept at every sign-in (shortcuts in the Startup folder):\r\n\r\n"
-                                 "text [E2eSignInForgotten]\r\n  starts "),
+    EXPECT_NE(list.Output().find("Kept at every sign-in (shortcuts in the Startup folder):\r\n\r\n"),
               std::string::npos) << list.Output();
+    EXPECT_NE(list.Output().find("\r\ntext [E2eSignInForgotten]\r\n  starts "), std::string::npos)
+        << list.Output();
     EXPECT_NE(list.Output().find("target_app.exe if need be\r\n"
                                  "tarnvale-list.exe --forget E2eSignInForgotten\r\n"),
               std::string::npos) << list.Output();
@@ -330,16 +335,20 @@ TEST_F(SignIn, AfterForgetASignInStartsNothing)
         "Removed: the window with the text [E2eSignInForgotten] is no longer kept at sign-in.\r\n"))
         << forget.Output();
     EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(twinShortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RunLister(L" --forget E2eSignInTwin").ExitCode(), 0u);
     CapturedProcess again = RunLister(L" --forget E2eSignInForgotten");
     EXPECT_EQ(again.ExitCode(), 1u) << again.Output();
     EXPECT_EQ(again.Output(),
               "No shortcut in the Startup folder keeps the text [E2eSignInForgotten] at sign-in.\r\n");
 
     target.Kill();
+    twin.Kill();
     ChildProcess wineboot = SignInAgain();
     EXPECT_TRUE(wineboot.Exited(kWinebootMs));
     EXPECT_TRUE(HoldsFor([] {
-        return !FindTarget(L"E2eSignInForgotten") && !FindWindowW(kMainWindowClass, nullptr) &&
+        return !FindTarget(L"E2eSignInForgotten") && !FindTarget(L"E2eSignInTwin") &&
+               !FindWindowW(kMainWindowClass, nullptr) &&
                ProcessesNamed(L"tarnvale-list.exe").empty();
     }, 3000)) << "a sign-in after --forget started something";
 }
