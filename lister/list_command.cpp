@@ -141,7 +141,8 @@ void ListKept(Output& out)
         if (HowTyped(kept.fields.text) == Typing::Fine)
             PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
         else
-            out.Text("  no command line for its text; delete the shortcut itself:").Line()
+            out.Text("  no command line for its text: switch it off in Task Manager's Startup tab,")
+                .Line().Text("  or delete the shortcut itself:").Line()
                 .Text("  ").Unbracketed(kept.path).Line();
         out.Line();
     });

@@ -3,6 +3,7 @@
 // title come from its command line, so its window coming back as it was shows that the
 // program was started again with its arguments whole.
 #include "captured_process.h"
+#include "harness/message_box.h"
 #include "session.h"
 
 #include <objbase.h>
@@ -351,6 +352,40 @@ TEST_F(SignIn, AfterForgetASignInStartsNothing)
                !FindWindowW(kMainWindowClass, nullptr) &&
                ProcessesNamed(L"tarnvale-list.exe").empty();
     }, 3000)) << "a sign-in after --forget started something";
+}
+
+TEST_F(SignIn, AProgramThatIsGoneIsToldInAMessageBox)
+{
+    const std::wstring folder = ProgramFolder() + L"\\E2e gone";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\target_app.exe";
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\target_app.exe").c_str(), program.c_str(), FALSE));
+    started_.push_back(L"E2eSignInGone");
+    ChildProcess target = ChildProcess::Start(Quoted(program) + L" --class E2eSignInGone --title Gone");
+    ASSERT_TRUE(WaitUntil([] { return FindTarget(L"E2eSignInGone") != nullptr; }, kStartTimeoutMs));
+    KeepAtSignIn(L"E2eSignInGone");
+    target.Kill();
+    ASSERT_TRUE(DeleteFileW(program.c_str()));  // as when the program is uninstalled
+
+    ChildProcess wineboot = SignInAgain();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const DWORD id : ProcessesNamed(L"tarnvale-list.exe"))
+            if ((box = FindMessageBoxOf(id)) != nullptr)
+                return true;
+        return false;
+    }, kSignInMs)) << "the run at sign-in showed nothing";
+    const MessageBoxView shown = ReadMessageBox(box);
+    std::printf("    %s\n", Describe(shown).c_str());
+    EXPECT_EQ(shown.caption, L"Tarnvale at sign-in");
+    EXPECT_TRUE(shown.text.starts_with(L"Could not start " + program + L" (error 2) for the window "
+                                       L"[E2eSignInGone].")) << Describe(shown);
+    EXPECT_TRUE(PressOk(box));
+    EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"tarnvale-list.exe").empty(); },
+                          kStartTimeoutMs)) << "the run did not end after OK";
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "a Tarnvale was started";
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(SignIn, AWindowThatNoTextCanNameIsToldSoAndNothingIsKept)
