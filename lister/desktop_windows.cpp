@@ -151,6 +151,15 @@ bool IsTopLevel(HWND window)
     return IsWindow(window) && GetAncestor(window, GA_PARENT) == GetDesktopWindow();
 }
 
+HWND FindNamedWindow(std::wstring_view text)
+{
+    ZText z;
+    if (!Terminated(text, z))
+        return nullptr;
+    const HWND byClass = FindWindowW(z.text, nullptr);
+    return byClass ? byClass : FindWindowW(nullptr, z.text);
+}
+
 namespace {
 
 bool Acceptable(std::wstring_view text, Passing passing)

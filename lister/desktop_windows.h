@@ -59,6 +59,9 @@ HWND FindShellWindow(HWND desktop, std::wstring_view text);
 // (top-level = false: among the attached windows) so that it keeps naming it.
 bool ClassIsUnique(HWND parent, std::wstring_view className);
 bool IsTopLevel(HWND window);
+// A top-level window whose class name, else title, is `text` as the wide calls compare
+// them: one that tarnvale.exe's ANSI lookup may still miss.
+HWND FindNamedWindow(std::wstring_view text);
 
 // How a text gets to tarnvale.exe: typed on cmd's line as the lister prints it, or
 // passed by CreateProcess with no shell between.

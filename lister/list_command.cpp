@@ -2,6 +2,7 @@
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "lister/startup_shortcuts.h"
 
 namespace tarnvale::lister {
 
@@ -25,29 +26,29 @@ struct Listing {
 void SayWhyNotTyped(Output& out, const WindowTexts& texts, std::wstring_view text)
 {
     const wchar_t* const which = text.data() == texts.className ? L"class name" : L"title";
-    out.Text(L"  no command line: ");
+    out.Text("  no command line: ");
     if (HowTyped(text) == Typing::CmdCharacters) {
         const CmdCharactersFound found = CmdCharactersIn(text);
-        out.Text(L"cmd reads the ");
+        out.Text("cmd reads the ");
         for (std::size_t i = 0; i < found.count; ++i)
-            out.Text(i > 0 ? L" " : L"").Text({&found.found[i], 1});
-        out.Text(L" in its ").Text(which).Text(L" as its own.").Line();
+            out.Text(i > 0 ? " " : "").Text({&found.found[i], 1});
+        out.Text(" in its ").Text(which).Text(" as its own.").Line();
     } else if (HowTyped(text) == Typing::TooLong) {
-        out.Text(L"its ").Text(which).Text(L" is longer than cmd takes on a line.").Line();
+        out.Text("its ").Text(which).Text(" is longer than cmd takes on a line.").Line();
     } else {
-        out.Text(L"its ").Text(which).Text(L" holds characters shown as \\u{...}, which cannot")
-            .Line().Text(L"  be typed.").Line();
+        out.Text("its ").Text(which).Text(" holds characters shown as \\u{...}, which cannot")
+            .Line().Text("  be typed.").Line();
     }
-    out.Text(L"  tarnvale-list --pick attaches it with a click, nothing typed.").Line();
+    out.Text("  tarnvale-list --pick attaches it with a click, nothing typed.").Line();
 }
 
 // The command line itself, alone on its line so that it can be run as it stands.
 void PrintCommand(Output& out, std::wstring_view program, std::wstring_view text)
 {
-    out.Text(program).Text(L" ").Text(text).Line();
+    out.Text(program).Text(" ").Text(text).Line();
     if (const std::size_t blanks = TrailingBlanks(text); blanks > 0) {
-        out.Text(L"  (the line above ends in ").Number(static_cast<unsigned>(blanks))
-            .Text(blanks == 1 ? L" blank" : L" blanks").Text(L", part of the text)").Line();
+        out.Text("  (the line above ends in ").Number(static_cast<unsigned>(blanks))
+            .Text(blanks == 1 ? " blank" : " blanks").Text(", part of the text)").Line();
     }
 }
 
@@ -72,11 +73,11 @@ BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
     Output& out = listing.out;
     PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
     if (own)
-        out.Text(L"  Tarnvale's own window").Line();
+        out.Text("  Tarnvale's own window").Line();
     if (console)
-        out.Text(L"  this console").Line();
+        out.Text("  this console").Line();
     if (hidden)
-        out.Text(L"  hidden").Line();
+        out.Text("  hidden").Line();
     if (const std::wstring_view typed = ChooseText(listing.windows, window, texts, Passing::Typed);
         !typed.empty())
         PrintCommand(out, L"tarnvale.exe", typed);
@@ -85,8 +86,8 @@ BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
              !passed.empty())
         SayWhyNotTyped(out, texts, passed);
     else
-        out.Text(L"  tarnvale.exe cannot be given this window: ")
-            .Text(WhyNoText(listing.windows, texts)).Text(L".").Line();
+        out.Text("  tarnvale.exe cannot be given this window: ")
+            .Text(WhyNoText(listing.windows, texts)).Text(".").Line();
     out.Line();
     ++listing.listed;
     return TRUE;
@@ -105,54 +106,78 @@ unsigned ListAttached(Listing& listing)
         if (!IsAttached(desktop, child))
             continue;
         if (count++ == 0)
-            out.Text(L"Attached to the desktop:").Line().Line();
+            out.Text("Attached to the desktop:").Line().Line();
         WindowTexts texts;
         ReadTexts(child, texts);
         PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
         if (listing.copies.count > 0)
-            out.Text(L"  held by a running Tarnvale: its icon's \"Exit\" gives it back. If it was")
+            out.Text("  held by a running Tarnvale: its icon's \"Exit\" gives it back. If it was")
                 .Line()
-                .Text(L"  left by a Tarnvale that was ended, this gives it back:").Line();
+                .Text("  left by a Tarnvale that was ended, this gives it back:").Line();
         else
-            out.Text(L"  left attached by a Tarnvale that was ended; this gives it back:").Line();
+            out.Text("  left attached by a Tarnvale that was ended; this gives it back:").Line();
         if (const std::wstring_view text = ChooseAttachedText(desktop, child, texts); !text.empty())
             PrintCommand(out, L"tarnvale-list.exe --release", text);
         else
-            out.Text(L"  (no command line: no text that can be typed names it alone)").Line();
+            out.Text("  (no command line: no text that can be typed names it alone)").Line();
         out.Line();
     }
     return count;
+}
+
+// The texts kept at every sign-in, each with the command that stops it, under the same
+// rule as the commands above: only what cmd passes on unchanged.
+void ListKept(Output& out)
+{
+    unsigned count = 0;
+    ForEachShortcut([&](const KeptShortcut& kept) {
+        if (count++ == 0)
+            out.Text("Kept at every sign-in (shortcuts in the Startup folder):").Line().Line();
+        out.Text("text ").Bracketed(kept.fields.text).Line();
+        if (kept.fields.program.empty())
+            out.Text("  starts no program").Line();
+        else
+            out.Text("  starts ").Unbracketed(kept.fields.program).Text(" if need be").Line();
+        if (HowTyped(kept.fields.text) == Typing::Fine)
+            PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
+        else
+            out.Text("  no command line for its text: switch it off in Task Manager's Startup tab,")
+                .Line().Text("  or delete the shortcut itself:").Line()
+                .Text("  ").Unbracketed(kept.path).Line();
+        out.Line();
+    });
 }
 
 }  // namespace
 
 void PrintTexts(Output& out, std::wstring_view className, std::wstring_view title, bool titleCut)
 {
-    out.Text(L"class ").Bracketed(className).Text(L"  title ").Bracketed(title);
+    out.Text("class ").Bracketed(className).Text("  title ").Bracketed(title);
     if (titleCut)
-        out.Text(L" (cut short)");
+        out.Text(" (cut short)");
     out.Line();
 }
 
 int ListWindows(Output& out, bool all)
 {
-    out.Text(L"Windows that tarnvale.exe can be given, the top one first. Class name and").Line()
-        .Text(L"title are shown in [ ]: quotes and blanks inside are part of them; \\\\ and \\]")
+    out.Text("Windows that tarnvale.exe can be given, the top one first. Class name and").Line()
+        .Text("title are shown in [ ]: quotes and blanks inside are part of them; \\\\ and \\]")
         .Line()
-        .Text(L"stand for \\ and ], and \\u{...} for a character that cannot be shown or").Line()
-        .Text(L"typed. Under each is the command line that attaches it, to be run in a").Line()
-        .Text(L"Command Prompt exactly as it stands. A text with characters that cmd reads").Line()
-        .Text(L"as its own (& | < > ^ % ! ( ) , ; =) gets no command line; such a window is").Line()
-        .Text(L"attached with a click by tarnvale-list --pick.").Line().Line();
+        .Text("stand for \\ and ], and \\u{...} for a character that cannot be shown or").Line()
+        .Text("typed. Under each is the command line that attaches it, to be run in a").Line()
+        .Text("Command Prompt exactly as it stands. A text with characters that cmd reads").Line()
+        .Text("as its own (& | < > ^ % ! ( ) , ; =) gets no command line; such a window is").Line()
+        .Text("attached with a click by tarnvale-list --pick.").Line().Line();
     Listing listing{out, all, {}};
     EnumWindows(ListTopLevel, reinterpret_cast<LPARAM>(&listing));
     if (listing.listed == 0)
-        out.Text(L"(none)").Line().Line();
+        out.Text("(none)").Line().Line();
     const unsigned attached = ListAttached(listing);
+    ListKept(out);
     if (listing.hidden + listing.untitled + listing.own > 0) {
-        out.Text(L"Left out: ").Number(listing.hidden).Text(L" hidden, ")
-            .Number(listing.untitled).Text(L" without a title, ").Number(listing.own)
-            .Text(L" of Tarnvale (tarnvale-list --all lists them too).").Line();
+        out.Text("Left out: ").Number(listing.hidden).Text(" hidden, ")
+            .Number(listing.untitled).Text(" without a title, ").Number(listing.own)
+            .Text(" of Tarnvale (tarnvale-list --all lists them too).").Line();
     }
     return listing.listed + attached > 0 ? kDone : kNothingFound;
 }

@@ -1,82 +1,107 @@
 // tarnvale-list.exe: which text to give tarnvale.exe for a window, or giving it by a
-// click; waiting for a window to appear; and giving back a window that a Tarnvale
-// ended from outside left attached to the desktop.
+// click; keeping a window at every sign-in; waiting for a window to appear; and giving
+// back a window that a Tarnvale ended from outside left attached to the desktop.
 #include <windows.h>
 
 #include "app/command_line.h"
 #include "lister/commands.h"
 #include "lister/own_console.h"
+#include "lister/sign_in_fields.h"
 #include "version.h"
 
 namespace {
 
 using tarnvale::lister::Output;
 
-constexpr std::wstring_view kHelp =
-    L"tarnvale-list " TARNVALE_VERSION_TEXT L": the windows tarnvale.exe can be given.\r\n"
-    L"\r\n"
-    L"  tarnvale-list [--all]\r\n"
-    L"  tarnvale-list --pick\r\n"
-    L"  tarnvale-list --wait SECONDS TEXT\r\n"
-    L"  tarnvale-list --release TEXT\r\n"
-    L"  tarnvale-list --help\r\n"
-    L"\r\n"
-    L"Lists the windows that tarnvale.exe can be given, the top one first: each one's\r\n"
-    L"class name and title between [ and ], then the command line that attaches it, to\r\n"
-    L"be run in a Command Prompt. Everything inside [ ] is part of the text, quotes and\r\n"
-    L"blanks too; \\\\ and \\] stand for \\ and ], and \\u{...} for a character that\r\n"
-    L"cannot be shown or typed (a control, an invisible or direction-changing one).\r\n"
-    L"tarnvale.exe takes its text whole: type a command as it stands, without adding\r\n"
-    L"quotes. When a command ends in blanks, the line under it says how many; type\r\n"
-    L"them too (a console drops them when a line is copied). The class name is offered\r\n"
-    L"while no other window has it, else the title. A text with characters that cmd\r\n"
-    L"reads as its own (& | < > ^ % ! ( ) , ; =) or with such escapes is never offered\r\n"
-    L"as a command. Hidden windows, windows without a title and Tarnvale's own are\r\n"
-    L"left out and counted; --all lists them too, marked. Windows attached to the\r\n"
-    L"desktop are listed apart, with the command that gives each back; the shell's\r\n"
-    L"own windows under the desktop are not listed and not released.\r\n"
-    L"\r\n"
-    L"--pick          waits for a click on the window to keep on the desktop, then\r\n"
-    L"                starts tarnvale.exe from this program's folder with the text\r\n"
-    L"                that names it, passed on with no shell between: nothing is\r\n"
-    L"                typed, so any title will do. The click does not reach the\r\n"
-    L"                window. Esc or a right click cancels. The desktop, the task\r\n"
-    L"                bar, this console and Tarnvale's own windows are refused, and\r\n"
-    L"                it waits for another click. Started by a double click, with no\r\n"
-    L"                options, tarnvale-list picks so too, then waits for a key before\r\n"
-    L"                its window closes.\r\n"
-    L"\r\n"
-    L"--wait SECONDS TEXT\r\n"
-    L"                waits until tarnvale.exe would find a window by TEXT, its class\r\n"
-    L"                name or title, for at most SECONDS: ends as soon as there is\r\n"
-    L"                one, else fails. TEXT is everything after SECONDS and the\r\n"
-    L"                blanks that follow, taken whole. A TEXT that tarnvale.exe can\r\n"
-    L"                never look up (a character with no form in the ANSI code page)\r\n"
-    L"                is refused at once. In a batch file run at sign-in:\r\n"
-    L"\r\n"
-    L"  start \"\" notepad.exe\r\n"
-    L"  tarnvale-list --wait 60 Notepad && start \"\" tarnvale.exe Notepad\r\n"
-    L"\r\n"
-    L"--release TEXT  makes the window attached to the desktop whose class name, else\r\n"
-    L"                title, is TEXT an ordinary window again: for a window left\r\n"
-    L"                attached by a Tarnvale ended from the Task Manager or by a crash.\r\n"
-    L"                TEXT is everything after \"--release\" and the blanks that follow,\r\n"
-    L"                taken whole, as tarnvale.exe takes its text. When a running\r\n"
-    L"                Tarnvale holds the window it attaches it again at once: choose\r\n"
-    L"                \"Exit\" on that copy's icon instead.\r\n"
-    L"\r\n"
-    L"Reads and writes no files. Output sent to a file or a pipe is UTF-8.\r\n"
-    L"Exit codes: 0 done; 1 no window to list, or none has the TEXT (in time); 2 a wrong\r\n"
-    L"option, or a TEXT that no window can be found by; 3 a running Tarnvale holds the\r\n"
-    L"window; 4 it was not released (the shell's own window, or its program does not\r\n"
-    L"answer, or Windows refused); 5 the pick was cancelled; 6 the picked window was not\r\n"
-    L"given to tarnvale.exe (attached already, no text names it, or tarnvale.exe could\r\n"
-    L"not be started).\r\n";
+constexpr std::string_view kHelp =
+    "tarnvale-list " TARNVALE_VERSION_TEXT ": the windows tarnvale.exe can be given.\r\n"
+    "\r\n"
+    "  tarnvale-list [--all]\r\n"
+    "  tarnvale-list --pick\r\n"
+    "  tarnvale-list --at-sign-in TEXT\r\n"
+    "  tarnvale-list --forget TEXT\r\n"
+    "  tarnvale-list --wait SECONDS TEXT\r\n"
+    "  tarnvale-list --release TEXT\r\n"
+    "  tarnvale-list --help\r\n"
+    "\r\n"
+    "Lists the windows that tarnvale.exe can be given, the top one first: each one's\r\n"
+    "class name and title between [ and ], then the command line that attaches it, to\r\n"
+    "be run in a Command Prompt. Everything inside [ ] is part of the text, quotes and\r\n"
+    "blanks too; \\\\ and \\] stand for \\ and ], and \\u{...} for a character that\r\n"
+    "cannot be shown or typed (a control, an invisible or direction-changing one).\r\n"
+    "tarnvale.exe takes its text whole: type a command as it stands, without adding\r\n"
+    "quotes. When a command ends in blanks, the line under it says how many; type\r\n"
+    "them too (a console drops them when a line is copied). The class name is offered\r\n"
+    "while no other window has it, else the title. A text with characters that cmd\r\n"
+    "reads as its own (& | < > ^ % ! ( ) , ; =) or with such escapes is never offered\r\n"
+    "as a command. Hidden windows, windows without a title and Tarnvale's own are\r\n"
+    "left out and counted; --all lists them too, marked. Windows attached to the\r\n"
+    "desktop are listed apart, with the command that gives each back; the shell's\r\n"
+    "own windows under the desktop are not listed and not released. Last come the\r\n"
+    "windows kept at every sign-in, with the command that stops each.\r\n"
+    "\r\n"
+    "--pick          waits for a click on the window to keep on the desktop, then\r\n"
+    "                starts tarnvale.exe from this program's folder with the text\r\n"
+    "                that names it, passed on with no shell between: nothing is\r\n"
+    "                typed, so any title will do. The click does not reach the\r\n"
+    "                window. Esc or a right click cancels. The desktop, the task\r\n"
+    "                bar, this console and Tarnvale's own windows are refused, and\r\n"
+    "                it waits for another click. Started by a double click, with no\r\n"
+    "                options, tarnvale-list picks so too, then waits for a key before\r\n"
+    "                its window closes. Once Tarnvale is started it asks whether to\r\n"
+    "                keep the window there at every sign-in (y/N), as --at-sign-in;\r\n"
+    "                no answer, as from a script, is no.\r\n"
+    "\r\n"
+    "--at-sign-in TEXT\r\n"
+    "                keeps the window whose class name, else title, is TEXT on the\r\n"
+    "                desktop at every sign-in: a shortcut in your Startup folder runs\r\n"
+    "                the lister, minimized, which starts the window's program again\r\n"
+    "                with its command line unless it is there already, waits for the\r\n"
+    "                window, then starts tarnvale.exe with TEXT, all with no shell\r\n"
+    "                between. Asked again for the same TEXT, it replaces that shortcut.\r\n"
+    "                Task Manager's Startup tab and Settings > Apps > Startup list it\r\n"
+    "                and can switch it off. It runs the lister from this folder: if you\r\n"
+    "                move the folder, ask again.\r\n"
+    "\r\n"
+    "--forget TEXT   removes the shortcut that keeps TEXT at every sign-in.\r\n"
+    "\r\n"
+    "--wait SECONDS TEXT\r\n"
+    "                waits until tarnvale.exe would find a window by TEXT, its class\r\n"
+    "                name or title, for at most SECONDS: ends as soon as there is\r\n"
+    "                one, else fails. A TEXT that tarnvale.exe can never look up\r\n"
+    "                (a character with no form in the ANSI code page) is refused at\r\n"
+    "                once. TEXT is everything after SECONDS and the blanks that\r\n"
+    "                follow, taken whole: in a batch file, write && right after it,\r\n"
+    "                as cmd passes a blank before && on as part of it:\r\n"
+    "\r\n"
+    "  start \"\" notepad.exe\r\n"
+    "  \"%~dp0tarnvale-list.exe\" --wait 60 Notepad&& start \"\" \"%~dp0tarnvale.exe\" Notepad\r\n"
+    "\r\n"
+    "--release TEXT  makes the window attached to the desktop whose class name, else\r\n"
+    "                title, is TEXT an ordinary window again: for a window left\r\n"
+    "                attached by a Tarnvale ended from the Task Manager or by a crash.\r\n"
+    "                TEXT is everything after \"--release\" and the blanks that follow,\r\n"
+    "                taken whole, as tarnvale.exe takes its text. When a running\r\n"
+    "                Tarnvale holds the window it attaches it again at once: choose\r\n"
+    "                \"Exit\" on that copy's icon instead.\r\n"
+    "\r\n"
+    "TEXT, after --at-sign-in, --forget and --release, is everything after the option\r\n"
+    "and the blanks that follow, taken whole, as tarnvale.exe takes its text.\r\n"
+    "\r\n"
+    "Writes no files but the shortcuts of --at-sign-in, and no registry values. Output\r\n"
+    "sent to a file or a pipe is UTF-8.\r\n"
+    "Exit codes: 0 done; 1 no window to list, or none has the TEXT (in time); 2 a wrong\r\n"
+    "option, or a TEXT that no window can be found by; 3 a running Tarnvale holds the\r\n"
+    "window; 4 it was not released (the shell's own window, or its program does not\r\n"
+    "answer, or Windows refused); 5 the pick was cancelled; 6 the picked window was not\r\n"
+    "given to tarnvale.exe (attached already, no text names it, its program runs as\r\n"
+    "administrator, or tarnvale.exe could not be started); 7 not kept at every sign-in\r\n"
+    "(no text names it, refused or not written).\r\n";
 
-constexpr std::wstring_view kDoubleClicked =
-    L"tarnvale-list " TARNVALE_VERSION_TEXT L" gives the window you click to tarnvale.exe, which keeps\r\n"
-    L"it on the desktop. In a Command Prompt it lists the windows (see --help).\r\n"
-    L"\r\n";
+constexpr std::string_view kDoubleClicked =
+    "tarnvale-list " TARNVALE_VERSION_TEXT " gives the window you click to tarnvale.exe, which keeps\r\n"
+    "it on the desktop. In a Command Prompt it lists the windows (see --help).\r\n"
+    "\r\n";
 
 std::wstring_view FirstWord(std::wstring_view text)
 {
@@ -111,7 +136,7 @@ int Run()
         SetConsoleTitleW(L"tarnvale-list: click the window to keep on the desktop");
         out.Text(kDoubleClicked);
         const int result = PickWindow(out);
-        out.Line().Text(L"Press a key to close this window.").Line();
+        out.Line().Text("Press a key to close this window.").Line();
         WaitForKey();
         return result;
     }
@@ -126,21 +151,29 @@ int Run()
     Output errors(STD_ERROR_HANDLE);
     // The text after the option and the blanks, taken whole.
     const std::wstring_view afterOption = tarnvale::TargetTextView(rest);
-    if (option == L"--release") {
-        if (!tarnvale::IsBlank(afterOption))
+    if (option == kSignedInOption)
+        return RunAtSignIn(rest);
+    if (option == L"--release" || option == L"--at-sign-in" || option == L"--forget") {
+        if (tarnvale::IsBlank(afterOption)) {
+            errors.Text("tarnvale-list: ").Text(option)
+                .Text(" needs the window's class name or title.").Line();
+        } else if (option == L"--release") {
             return ReleaseWindow(out, afterOption);
-        errors.Text(L"tarnvale-list: --release needs the window's class name or title.").Line();
+        } else {
+            return option == L"--forget" ? ForgetText(out, afterOption)
+                                         : KeepTextAtSignIn(out, afterOption);
+        }
     } else if (option == L"--wait") {
         unsigned seconds = 0;
         const std::wstring_view text = tarnvale::TargetTextView(afterOption);
         if (ReadSeconds(FirstWord(afterOption), seconds) && !tarnvale::IsBlank(text))
             return WaitForWindow(out, seconds, text);
-        errors.Text(L"tarnvale-list: --wait needs whole seconds, then the window's class name "
-                    L"or").Line().Text(L"title.").Line();
+        errors.Text("tarnvale-list: --wait needs whole seconds, then the window's class name "
+                    "or").Line().Text("title.").Line();
     } else {
-        errors.Text(L"tarnvale-list: unknown option ").Bracketed(rest).Text(L".").Line();
+        errors.Text("tarnvale-list: unknown option ").Bracketed(rest).Text(".").Line();
     }
-    errors.Text(L"tarnvale-list --help says what it takes.").Line();
+    errors.Text("tarnvale-list --help says what it takes.").Line();
     return kWrongOption;
 }
 

@@ -19,12 +19,25 @@ Output::Output(DWORD which) : handle_(GetStdHandle(which))
     console_ = handle_ && handle_ != INVALID_HANDLE_VALUE && GetConsoleMode(handle_, &mode);
 }
 
+Output::Output() : handle_(nullptr), console_(false), memory_(true) {}
+
 Output& Output::Text(std::wstring_view text)
 {
     for (const wchar_t c : text) {
+        if (memory_ && size_ + 1 == kBufferSize)
+            break;  // room for the NUL
         if (size_ == kBufferSize)
             Flush();
         buffer_[size_++] = c;
+    }
+    return *this;
+}
+
+Output& Output::Text(std::string_view ascii)
+{
+    for (const char c : ascii) {
+        const wchar_t wide = static_cast<unsigned char>(c);
+        Text(std::wstring_view(&wide, 1));
     }
     return *this;
 }
@@ -40,6 +53,19 @@ Output& Output::Bracketed(std::wstring_view text)
     return Text(L"]");
 }
 
+Output& Output::Unbracketed(std::wstring_view text)
+{
+    while (!text.empty()) {
+        const ShownCharacter shown = ShowCharacter(text);
+        if (shown.hidden)
+            Text({shown.text, shown.length});
+        else
+            Text({text.data(), shown.used});
+        text.remove_prefix(shown.used);
+    }
+    return *this;
+}
+
 Output& Output::Number(unsigned number)
 {
     wchar_t digits[10];
@@ -53,6 +79,14 @@ Output& Output::Number(unsigned number)
     return *this;
 }
 
+Output& Output::Hex(unsigned number)
+{
+    wchar_t digits[11] = {L'0', L'x'};
+    for (int i = 0; i < 8; ++i)
+        digits[2 + i] = L"0123456789ABCDEF"[(number >> (28 - 4 * i)) & 0xF];
+    return Text({digits, 10});
+}
+
 Output& Output::Line()
 {
     Text(L"\r\n");
@@ -60,8 +94,18 @@ Output& Output::Line()
     return *this;
 }
 
+const wchar_t* Output::Kept()
+{
+    if (size_ == kBufferSize)
+        --size_;
+    buffer_[size_] = L'\0';
+    return buffer_;
+}
+
 void Output::Flush()
 {
+    if (memory_)
+        return;
     if (size_ == 0 || !handle_ || handle_ == INVALID_HANDLE_VALUE) {
         size_ = 0;
         return;

@@ -13,6 +13,8 @@ class Output {
 public:
     // `which` is STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
     explicit Output(DWORD which);
+    // Keeps the text, as much as its buffer holds, for a message box.
+    Output();
     ~Output() { Flush(); }
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
@@ -21,17 +23,26 @@ public:
     bool ToConsole() const { return console_; }
 
     Output& Text(std::wstring_view text);
+    // The program's own words, in ASCII: half the bytes of wide ones in the file.
+    Output& Text(std::string_view ascii);
     // A window's text between [ and ], shown as ShowCharacter shows it.
     Output& Bracketed(std::wstring_view text);
+    // A path or a command line as it is, but for the characters that cannot be shown,
+    // which are shown as \u{...}.
+    Output& Unbracketed(std::wstring_view text);
     Output& Number(unsigned number);
+    Output& Hex(unsigned number);
     // Ends the line with CR LF, as Windows programs read lines.
     Output& Line();
     void Flush();
+    // What an Output made without a handle kept, NUL-terminated.
+    const wchar_t* Kept();
 
 private:
     static constexpr std::size_t kBufferSize = 2048;
     HANDLE handle_;
     bool console_;
+    bool memory_ = false;
     wchar_t buffer_[kBufferSize];
     std::size_t size_ = 0;
 };

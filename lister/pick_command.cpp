@@ -1,7 +1,9 @@
 #include "attach/desktop.h"
+#include "lister/ask.h"
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "lister/start_tarnvale.h"
 
 namespace tarnvale::lister {
 
@@ -9,8 +11,6 @@ namespace {
 
 constexpr UINT kClickedMessage = WM_APP + 1;
 constexpr UINT kCancelMessage = WM_APP + 2;
-constexpr DWORD kMaxPath = 4096;
-constexpr std::wstring_view kTarnvaleProgram = L"tarnvale.exe";
 constexpr std::wstring_view kPrompt = L"Click the window to keep on the desktop (Esc cancels).";
 constexpr std::wstring_view kTaskBarClasses[] = {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd",
                                                   L"NotifyIconOverflowWindow"};
@@ -155,7 +155,7 @@ Judged WaitForPick(Output& out)
     const InputHook mouse(WH_MOUSE_LL, OnMouse);
     const InputHook keys(WH_KEYBOARD_LL, OnKey);
     if (!mouse || !keys) {
-        out.Text(L"Cannot watch the mouse and keyboard here: nothing was started.").Line();
+        out.Text("Cannot watch the mouse and keyboard here: nothing was started.").Line();
         return {Verdict::CannotWatch};
     }
     out.Text(kPrompt).Line();
@@ -171,57 +171,10 @@ Judged WaitForPick(Output& out)
         const Judged judged = Judge(at);
         if (judged.verdict != Verdict::Refused)
             return judged;
-        out.Text(judged.why).Text(L" ").Text(kPrompt).Line();
+        out.Text(judged.why).Text(" ").Text(kPrompt).Line();
     }
-    out.Text(L"Cancelled: nothing was started.").Line();
+    out.Text("Cancelled: nothing was started.").Line();
     return {Verdict::Cancelled};
-}
-
-// Starts tarnvale.exe from this program's folder with `text`, through no shell.
-bool StartTarnvale(std::wstring_view text, DWORD& processId)
-{
-    wchar_t path[kMaxPath];
-    const DWORD length = GetModuleFileNameW(nullptr, path, kMaxPath);
-    if (length == 0 || length >= kMaxPath)
-        return false;
-    const std::wstring_view self(path, length);
-    const std::size_t slash = self.find_last_of(L"\\/");
-    const std::size_t folderLength = slash == std::wstring_view::npos ? 0 : slash + 1;
-    if (folderLength + kTarnvaleProgram.size() >= kMaxPath)
-        return false;
-    wchar_t folder[kMaxPath];
-    for (std::size_t i = 0; i < folderLength; ++i)
-        folder[i] = path[i];
-    folder[folderLength] = L'\0';
-    for (std::size_t i = 0; i < kTarnvaleProgram.size(); ++i)
-        path[folderLength + i] = kTarnvaleProgram[i];
-    const std::size_t pathLength = folderLength + kTarnvaleProgram.size();
-    path[pathLength] = L'\0';
-
-    // "PATH" TEXT: tarnvale.exe reads the quoted name, then the blanks, then the text.
-    wchar_t command[kMaxPath + kMaxTextLength + 4];
-    if (text.size() > kMaxTextLength)
-        return false;
-    std::size_t size = 0;
-    command[size++] = L'"';
-    for (std::size_t i = 0; i < pathLength; ++i)
-        command[size++] = path[i];
-    command[size++] = L'"';
-    command[size++] = L' ';
-    for (const wchar_t c : text)
-        command[size++] = c;
-    command[size] = L'\0';
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path, command, nullptr, nullptr, FALSE, 0, nullptr,
-                        folderLength > 0 ? folder : nullptr, &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    processId = info.dwProcessId;
-    return true;
 }
 
 int StartFor(Output& out, HWND window)
@@ -232,30 +185,41 @@ int StartFor(Output& out, HWND window)
     LookupWindowSystem windows;
     const std::wstring_view text = ChooseText(windows, window, texts, Passing::Direct);
     if (text.empty()) {
-        out.Text(L"No text names this window for tarnvale.exe: ").Text(WhyNoText(windows, texts))
-            .Text(L".").Line().Text(L"Nothing was started.").Line();
+        out.Text("No text names this window for tarnvale.exe: ").Text(WhyNoText(windows, texts))
+            .Text(".").Line().Text("Nothing was started.").Line();
+        return kNotStarted;
+    }
+    // A Tarnvale that Windows will not let change the window would hold an icon and nothing.
+    WindowProgram program;
+    ReadWindowProgram(window, program);
+    if (JudgeNow(program.rights, ReadOwnRights()) != Keeping::Fine) {
+        SayRunAsAdministrator(out);
+        out.Text("Nothing was started.").Line();
         return kNotStarted;
     }
     DWORD processId = 0;
     if (!StartTarnvale(text, processId)) {
         const DWORD error = GetLastError();
-        out.Text(L"Could not start tarnvale.exe from this program's folder (error ")
-            .Number(error).Text(L").").Line();
+        out.Text("Could not start tarnvale.exe from this program's folder (error ")
+            .Number(error).Text(").").Line();
         return kNotStarted;
     }
-    out.Text(L"Started tarnvale.exe with the text ").Bracketed(text).Text(L", process id ")
-        .Number(processId).Text(L".").Line();
-    return kDone;
+    out.Text("Started tarnvale.exe with the text ").Bracketed(text).Text(", process id ")
+        .Number(processId).Text(".").Line();
+    if (SayIfNotKeptAtSignIn(out, program) ||
+        !AskYesNo(out, "Keep it there at every sign-in?"))
+        return kDone;
+    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), program);
 }
 
 int TellAttached(Output& out, HWND window)
 {
-    out.Text(L"That window is attached to the desktop already:").Line();
+    out.Text("That window is attached to the desktop already:").Line();
     WindowTexts texts;
     ReadTexts(window, texts);
     PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
-    out.Text(L"Nothing was started. tarnvale-list lists it among the attached windows, with")
-        .Line().Text(L"the command that gives it back.").Line();
+    out.Text("Nothing was started. tarnvale-list lists it among the attached windows, with")
+        .Line().Text("the command that gives it back.").Line();
     return kNotStarted;
 }
 

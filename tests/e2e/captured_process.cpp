@@ -8,6 +8,28 @@ namespace e2e {
 
 CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD flags)
 {
+    return Start(commandLine, flags, nullptr);
+}
+
+CapturedProcess CapturedProcess::StartWithInput(const std::wstring& commandLine,
+                                                const std::string& input)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return {};
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    DWORD written = 0;
+    WriteFile(writeEnd, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(writeEnd);
+    CapturedProcess child = Start(commandLine, CREATE_NO_WINDOW, readEnd);
+    CloseHandle(readEnd);
+    return child;
+}
+
+CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD flags, HANDLE input)
+{
     CapturedProcess child;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE writeEnd = nullptr;
@@ -17,6 +39,7 @@ CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD fl
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION info{};

@@ -14,6 +14,8 @@ public:
     CapturedProcess() = default;
     // `commandLine` goes to CreateProcessW as it is; `flags` are its creation flags.
     static CapturedProcess Start(const std::wstring& commandLine, DWORD flags = CREATE_NO_WINDOW);
+    // The same, with `input` for its standard input, which then ends; without, it has none.
+    static CapturedProcess StartWithInput(const std::wstring& commandLine, const std::string& input);
     CapturedProcess(CapturedProcess&& other) noexcept;
     CapturedProcess& operator=(CapturedProcess&& other) noexcept;
     ~CapturedProcess();
@@ -33,6 +35,8 @@ public:
     void Kill();
 
 private:
+    static CapturedProcess Start(const std::wstring& commandLine, DWORD flags, HANDLE input);
+
     HANDLE process_ = nullptr;
     HANDLE output_ = nullptr;
     DWORD id_ = 0;

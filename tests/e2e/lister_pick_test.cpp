@@ -120,7 +120,34 @@ TEST_F(ListerPick, ClickPicksTheWindowUnderItWhichNeverSeesTheClickAndTarnvaleAt
     GetWindowThreadProcessId(FindWindowW(kMainWindowClass, nullptr), &owner);
     EXPECT_EQ(lines[2], L"Started tarnvale.exe with the text [E2ePickPlain], process id " +
                             std::to_wstring(owner) + L".");
+    // Run with no input, as from a script: the question takes no for an answer, at once.
+    ASSERT_GE(lines.size(), 4u) << lister.Output();
+    EXPECT_EQ(lines[3], L"Keep it there at every sign-in? (y/N) (no answer: no)");
     EXPECT_EQ(ButtonsSeenBy(window), buttonsBefore) << "the picking click reached the window";
+}
+
+TEST_F(ListerPick, YesToTheQuestionKeepsThePickedWindowAtEverySignIn)
+{
+    ChildProcess target = StartTarget(L"E2ePickKept", L"--title \"Kept from a pick\"");
+    const HWND window = FindTarget(L"E2ePickKept");
+    // The answer given through a pipe, as a script gives it.
+    CapturedProcess lister = CapturedProcess::StartWithInput(ListerPath() + L" --pick", "y\r\n");
+    ASSERT_TRUE(lister.WaitForOutput(kPrompt, kStartTimeoutMs)) << lister.Output();
+    XDoTool(L"mousemove " + At(Uncovered(window)) + L" click 1");
+    ASSERT_TRUE(lister.WaitForExit(kStartTimeoutMs)) << lister.Output();
+    std::printf("    --pick, answered y, printed:\n%s", lister.Output().c_str());
+    EXPECT_EQ(lister.ExitCode(), 0u) << lister.Output();
+    EXPECT_TRUE(AttachedByTarnvale(window)) << Describe(window);
+    const std::string output = lister.Output();
+    EXPECT_NE(output.find("Keep it there at every sign-in? (y/N) y\r\nAt every sign-in: unless the "
+                          "window or its program is there already, "),
+              std::string::npos) << output;
+    EXPECT_NE(output.find("tarnvale.exe is started with the text [E2ePickKept].\r\n"
+                          "Kept by a shortcut in the Startup folder:\r\n  "),
+              std::string::npos) << output;
+    CapturedProcess forget = CapturedProcess::Start(ListerPath() + L" --forget E2ePickKept");
+    ASSERT_TRUE(forget.WaitForExit(kStartTimeoutMs));
+    EXPECT_EQ(forget.ExitCode(), 0u) << forget.Output();
 }
 
 TEST_F(ListerPick, TitleWithCharactersCmdReadsAsItsOwnIsPickedAndAttached)
@@ -255,6 +282,14 @@ TEST_F(ListerPick, DoubleClickedItPicksThenWaitsForAKeyBeforeItsConsoleCloses)
     }, kStartTimeoutMs, 100)) << shown;
     XDoTool(L"mousemove " + At(Uncovered(window)) + L" click 1");
     EXPECT_TRUE(AttachedByTarnvale(window)) << Describe(window);
+    std::wstring press = probe;
+    press.replace(press.find(L"%s"), 2, L"key");
+    // Enter alone answers the question: no.
+    EXPECT_TRUE(WaitUntil([&] {
+        return (shown = consoleText()).find("Keep it there at every sign-in? (y/N)") != std::string::npos;
+    }, kStartTimeoutMs, 100)) << shown;
+    CapturedProcess answer = CapturedProcess::Start(press);
+    EXPECT_TRUE(answer.WaitForExit(kStartTimeoutMs));
     EXPECT_TRUE(WaitUntil([&] {
         return (shown = consoleText()).find("Press a key to close this window.") != std::string::npos;
     }, kStartTimeoutMs, 100)) << shown;
@@ -262,8 +297,6 @@ TEST_F(ListerPick, DoubleClickedItPicksThenWaitsForAKeyBeforeItsConsoleCloses)
     EXPECT_TRUE(HoldsFor([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; },
                          kWatchMs)) << "ended without waiting for a key";
 
-    std::wstring press = probe;
-    press.replace(press.find(L"%s"), 2, L"key");
     CapturedProcess key = CapturedProcess::Start(press);
     EXPECT_TRUE(key.WaitForExit(kStartTimeoutMs));
     EXPECT_EQ(key.ExitCode(), 0u) << key.Output();

@@ -6,7 +6,7 @@
 set -euo pipefail
 objdump=${2:-i686-w64-mingw32-objdump}
 map=${3:-}
-allowed="comctl32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll"
+allowed="advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll"
 max_bytes=$((${4:-128} * 1024))
 # Throwing, catching, unwinding, and the library's throw helpers that std::string and
 # operator new call; mangled names hold these too (_ZSt20__throw_length_errorPKc).

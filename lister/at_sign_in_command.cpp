@@ -1,0 +1,144 @@
+#include "attach/desktop.h"
+#include "lister/ask.h"
+#include "lister/commands.h"
+#include "lister/desktop_windows.h"
+#include "lister/lookup_window_system.h"
+#include "lister/startup_shortcuts.h"
+#include "platform/win32_handles.h"
+
+namespace tarnvale::lister {
+
+namespace {
+
+// When Windows does not give the command line: the program alone, as CreateProcess makes
+// it when given none.
+void QuotePathAlone(WindowProgram& program)
+{
+    const std::size_t length = program.pathLength;
+    if (length == 0 || length + 2 > program.commandLine.size())
+        return;
+    wchar_t* const line = program.commandLine.data();
+    line[0] = L'"';
+    for (std::size_t i = 0; i < length; ++i)
+        line[1 + i] = program.path.data()[i];
+    line[length + 1] = L'"';
+    program.commandLineLength = length + 2;
+}
+
+void SayWhatHappens(Output& out, const SignInFields& fields, bool commandLineGiven)
+{
+    if (fields.program.empty()) {
+        out.Text("At every sign-in: no program is started; once a window has the text ")
+            .Bracketed(fields.text).Line()
+            .Text("(up to ").Number(kSignInWaitMinutes)
+            .Text(" minutes), tarnvale.exe is started with that text.").Line();
+        return;
+    }
+    out.Text("At every sign-in: unless the window or its program is there already, ")
+        .Unbracketed(fields.program);
+    if (commandLineGiven)
+        out.Text(" is started with the command line: ").Unbracketed(fields.commandLine).Line();
+    else
+        out.Text(" is started alone (Windows did not give its command line).").Line();
+    out.Text("Once the window is there (up to ").Number(kSignInWaitMinutes)
+        .Text(" minutes), tarnvale.exe is started with the text ").Bracketed(fields.text)
+        .Text(".").Line();
+}
+
+}  // namespace
+
+void SayRunAsAdministrator(Output& out)
+{
+    out.Text("Its program runs with rights above this one's (as administrator): Windows does")
+        .Line().Text("not let Tarnvale change its windows. Run the lister as administrator to keep")
+        .Line().Text("that window.").Line();
+}
+
+bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program)
+{
+    switch (JudgeAtSignIn(program.rights, ReadOwnRights(), ReadShellRights())) {
+    case Keeping::Fine:
+        return false;
+    case Keeping::RunAsAdministrator:
+        SayRunAsAdministrator(out);
+        break;
+    case Keeping::NotAtSignIn:
+        out.Text("Its program runs as administrator, and Windows starts the Startup folder's")
+            .Line().Text("items without those rights: a Tarnvale started at sign-in could not keep")
+            .Line().Text("its window. Run the lister as administrator and pick it after you sign in.")
+            .Line();
+        break;
+    }
+    out.Text("It is not kept at every sign-in.").Line();
+    return true;
+}
+
+int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
+                 WindowProgram& program)
+{
+    if (SayIfNotKeptAtSignIn(out, program))
+        return kNotKept;
+    const bool commandLineGiven = program.commandLineLength > 0;
+    if (!commandLineGiven)
+        QuotePathAlone(program);
+    SignInFields fields{text, program.Path(), program.CommandLine()};
+    if (program.pathLength == 0 || program.hosted) {
+        if (program.hosted)
+            out.Text("Its program, ").Unbracketed(program.Path())
+                .Text(", cannot be started again by its path:").Line()
+                .Text("it is a Store app, or the host of such apps' windows.").Line();
+        else
+            out.Text("Its program cannot be started again: Windows did not give its path.").Line();
+        if (!AskYesNo(out, "Keep it at every sign-in all the same, starting no program?")) {
+            out.Text("Nothing was kept.").Line();
+            return kNotKept;
+        }
+        fields.program = fields.commandLine = {};
+    }
+    SayWhatHappens(out, fields, commandLineGiven);
+    const SavedShortcut saved = SaveShortcut(fields, title.empty() ? text : title);
+    if (saved.tooLong) {
+        out.Text("Not kept: the text, the program's path and its command line, written for a")
+            .Line().Text("shortcut, are longer than Windows starts a program with.").Line();
+        return kNotKept;
+    }
+    if (FAILED(saved.error)) {
+        out.Text("Not kept: the shortcut could not be written in the Startup folder (error ")
+            .Hex(static_cast<unsigned>(saved.error)).Text(").").Line();
+        return kNotKept;
+    }
+    out.Text(saved.replaced ? "Kept, in place of the shortcut that kept this text before:"
+                            : "Kept by a shortcut in the Startup folder:")
+        .Line().Text("  ").Unbracketed(saved.Path()).Line();
+    return kDone;
+}
+
+int KeepTextAtSignIn(Output& out, std::wstring_view text)
+{
+    LookupWindowSystem windows;
+    // Attached by a running Tarnvale, it is no longer top-level.
+    HWND window = ToHwnd(FindTargetWindow(windows, text));
+    if (!window)
+        window = FindAttachedWindow(FindDesktopWindow(), text);
+    WindowTexts texts;
+    if (!window) {
+        out.Text("No window has the class name or title ").Bracketed(text).Text(".").Line();
+        // One that has it, but that tarnvale.exe cannot find by it.
+        const HWND named = FindNamedWindow(text);
+        if (named) {
+            out.Text("This one has it, but no text names it for tarnvale.exe:").Line();
+            ReadTexts(named, texts);
+            PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+            out.Text("  ").Text(WhyNoText(windows, texts)).Text(".").Line();
+        }
+        out.Text("Nothing was kept.").Line();
+        return named ? kNotKept : kNothingFound;
+    }
+    ReadTexts(window, texts);
+    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+    WindowProgram program;
+    ReadWindowProgram(window, program);
+    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), program);
+}
+
+}  // namespace tarnvale::lister

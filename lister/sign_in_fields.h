@@ -1,0 +1,53 @@
+#pragma once
+
+// What a shortcut in the Startup folder tells the lister's run at sign-in, and the
+// shortcut's file name. The shell may expand %...% in a shortcut's arguments, drop blanks
+// at their end, and ShellExecute and cmd treat quotes as their own, so each field is
+// written in letters, digits and '.' alone, every other UTF-16 unit as _HH or -HHHH
+// (upper-case hex). The fields are split by blanks and closed by "--end", so that
+// arguments cut short anywhere are refused rather than read as a shorter command line.
+// Plain functions with no Windows calls; texts are UTF-16 units, one to a wchar_t.
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace tarnvale::lister {
+
+// First of the shortcut's arguments: what makes the lister run as at sign-in.
+inline constexpr std::wstring_view kSignedInOption = L"--signed-in";
+// The longest command line that CreateProcess takes, in units, without its closing NUL.
+inline constexpr std::size_t kMaxCommandLineLength = 32766;
+
+struct SignInFields {
+    std::wstring_view text;         // given to tarnvale.exe, whole
+    std::wstring_view program;      // the window's program; empty: start none
+    std::wstring_view commandLine;  // the program's command line, whole; empty with `program`
+};
+
+// How many units WriteArguments writes for `fields`; 0 when they cannot be written: no
+// text, a program without a command line or the other way round, or (on a host whose
+// wchar_t is wider) a value that is no UTF-16 unit.
+std::size_t ArgumentsLength(const SignInFields& fields);
+// Writes the arguments into `out`, which holds at least ArgumentsLength(fields) units;
+// returns their length, 0 when they cannot be written or do not fit.
+std::size_t WriteArguments(const SignInFields& fields, std::span<wchar_t> out);
+// Reads arguments that WriteArguments wrote, blanks around them allowed, decoding each
+// field in place: the views point into `arguments`. False for anything else.
+bool ReadArguments(std::span<wchar_t> arguments, SignInFields& fields);
+
+// The shortcut's file name, without ".lnk", from the window's title: "Tarnvale - " and
+// the title cut to kMaxNamedTitle units, with what a file name cannot hold (\ / : * ? " <
+// > |, controls) and what would hide or turn the text around it made '_'. The prefix
+// keeps it clear of names Windows reserves (CON, NUL, COM1, ...). `copy` above 1 adds
+// " (copy)", for another text whose title makes the same name.
+inline constexpr std::wstring_view kShortcutPrefix = L"Tarnvale - ";
+inline constexpr std::size_t kMaxNamedTitle = 64;
+struct ShortcutName {
+    wchar_t text[kShortcutPrefix.size() + kMaxNamedTitle + 16] = {};
+    std::size_t length = 0;
+
+    std::wstring_view View() const { return {text, length}; }
+};
+ShortcutName NameShortcut(std::wstring_view title, unsigned copy);
+
+}  // namespace tarnvale::lister

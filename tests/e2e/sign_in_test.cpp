@@ -1,0 +1,451 @@
+// tarnvale-list --at-sign-in and --forget, and a sign-in for real: a plain `wineboot` runs
+// the Startup folder's items as Windows does at sign-in. The target fixture's class and
+// title come from its command line, so its window coming back as it was shows that the
+// program was started again with its arguments whole.
+#include "captured_process.h"
+#include "harness/message_box.h"
+#include "session.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+
+namespace e2e {
+namespace {
+
+// Wine's boot runs services and the Startup folder's items: seconds, on a loaded machine more.
+constexpr DWORD kWinebootMs = 60000;
+constexpr DWORD kSignInMs = 60000;
+constexpr char kKeptBy[] = "Kept by a shortcut in the Startup folder:";
+
+std::wstring StartupFolder()
+{
+    wchar_t* path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path)))
+        folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
+std::vector<std::wstring> KeptShortcuts()
+{
+    std::vector<std::wstring> found;
+    const std::wstring folder = StartupFolder();
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW((folder + L"\\Tarnvale - *.lnk").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    do
+        found.push_back(folder + L"\\" + data.cFileName);
+    while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+// What Windows shows of a shortcut: its target, arguments, folder and window state.
+struct ShortcutFields {
+    std::wstring target;
+    std::wstring arguments;
+    std::wstring folder;
+    int show = 0;
+};
+
+ShortcutFields ReadShortcut(const std::wstring& path)
+{
+    ShortcutFields fields;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        std::wstring text(32768, L'\0');
+        link->GetPath(text.data(), MAX_PATH, nullptr, SLGP_RAWPATH);
+        fields.target = text.c_str();
+        link->GetArguments(text.data(), static_cast<int>(text.size()));
+        fields.arguments = text.c_str();
+        link->GetWorkingDirectory(text.data(), MAX_PATH);
+        fields.folder = text.c_str();
+    }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    // Read from the file itself: Wine 8 reads every shortcut back as shown normally.
+    const HANDLE raw = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    BYTE header[0x40] = {};
+    DWORD read = 0;
+    if (raw != INVALID_HANDLE_VALUE && ReadFile(raw, header, sizeof header, &read, nullptr) &&
+        read == sizeof header)
+        CopyMemory(&fields.show, header + 0x3C, sizeof(DWORD));  // the header's ShowCommand
+    if (raw != INVALID_HANDLE_VALUE)
+        CloseHandle(raw);
+    return fields;
+}
+
+std::wstring ProgramOf(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process, 0, path, &length))
+        length = 0;
+    if (process)
+        CloseHandle(process);
+    return {path, length};
+}
+
+// The processes of this session whose program has this file name.
+std::vector<DWORD> ProcessesNamed(const std::wstring& name)
+{
+    std::vector<DWORD> found;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (CompareStringOrdinal(entry.szExeFile, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+            found.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return found;
+}
+
+void EndProcessOf(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+class SignIn : public Session {
+protected:
+    void SetUp() override { Clear(); }
+    void TearDown() override { Clear(); }
+
+    // No shortcut, Tarnvale or sign-in run of ours left for the next case's sign-in.
+    void Clear()
+    {
+        for (const std::wstring& path : KeptShortcuts())
+            DeleteFileW(path.c_str());
+        for (HWND main = FindWindowW(kMainWindowClass, nullptr); main;
+             main = FindWindowW(kMainWindowClass, nullptr)) {
+            PostMessageW(main, WM_CLOSE, 0, 0);
+            if (!WaitUntil([&] { return !IsWindow(main); }, kStartTimeoutMs)) {
+                ADD_FAILURE() << "a Tarnvale did not close";
+                break;
+            }
+        }
+        for (const DWORD id : ProcessesNamed(L"tarnvale-list.exe"))
+            if (const HANDLE lister = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                TerminateProcess(lister, 99);
+                CloseHandle(lister);
+            }
+        for (const std::wstring& className : started_)
+            while (const HWND window = FindTarget(className))
+                EndProcessOf(window);
+    }
+
+    // Runs the lister with `options` after its name, as given, no shell between.
+    static CapturedProcess RunLister(const std::wstring& options)
+    {
+        CapturedProcess lister =
+            CapturedProcess::Start(Quoted(ProgramFolder() + L"\\tarnvale-list.exe") + options);
+        EXPECT_TRUE(lister.WaitForExit(kStartTimeoutMs)) << lister.Output();
+        return lister;
+    }
+
+    // --at-sign-in for `text`: the shortcut it wrote, as it says.
+    std::wstring KeepAtSignIn(const std::wstring& text)
+    {
+        CapturedProcess lister = RunLister(L" --at-sign-in " + text);
+        std::printf("    --at-sign-in printed:\n%s", lister.Output().c_str());
+        EXPECT_EQ(lister.ExitCode(), 0u) << lister.Output();
+        const std::vector<std::wstring> lines = lister.Lines();
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            if (lines[i] == Widen(kKeptBy) && lines[i + 1].starts_with(L"  "))
+                return lines[i + 1].substr(2);
+        ADD_FAILURE() << "no shortcut named: " << lister.Output();
+        return {};
+    }
+
+    // A Tarnvale attaches the window, then the window's program and Tarnvale are ended, as
+    // at a sign-out.
+    void AttachThenEnd(const std::wstring& text, ChildProcess& target, HWND window)
+    {
+        ChildProcess tarnvale = StartTarnvale(text);
+        ASSERT_TRUE(WaitUntil([&] { return ParentOf(window) == "progman"; }, kStartTimeoutMs))
+            << Describe(window);
+        target.Kill();
+        const HWND main = WaitForMainWindow(tarnvale);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(tarnvale.Exited(kStartTimeoutMs)) << "Tarnvale did not end";
+    }
+
+    // A plain wineboot, as a sign-in: neither -i nor -r. Started, not waited for.
+    static ChildProcess SignInAgain()
+    {
+        ChildProcess wineboot = ChildProcess::Start(L"wineboot.exe");
+        EXPECT_TRUE(wineboot.started()) << "cannot run wineboot.exe";
+        return wineboot;
+    }
+
+    // Waits for the window of `className` titled `title` to be attached by a new Tarnvale:
+    // milliseconds from `start` to its window and to its being attached, -1 for what did not come.
+    struct Timings {
+        long long window = -1;
+        long long attached = -1;
+    };
+    Timings WaitForAttached(const std::wstring& className, const std::wstring& title,
+                            ULONGLONG start, HWND* found = nullptr)
+    {
+        Timings timings;
+        HWND window = nullptr;
+        if (WaitUntil([&] { return (window = FindTarget(className)) != nullptr; }, kSignInMs))
+            timings.window = static_cast<long long>(GetTickCount64() - start);
+        if (window && WaitUntil([&] { return ParentOf(window) == "progman"; }, kSignInMs))
+            timings.attached = static_cast<long long>(GetTickCount64() - start);
+        EXPECT_GE(timings.attached, 0) << Describe(window);
+        EXPECT_EQ(TextOf(window), title);
+        if (found)
+            *found = window;
+        return timings;
+    }
+
+    ChildProcess StartKeptTarget(const std::wstring& className, const std::wstring& options)
+    {
+        started_.push_back(className);
+        return StartTarget(className, options);
+    }
+
+    std::vector<std::wstring> started_;
+};
+
+TEST_F(SignIn, TheProgramIsStartedAgainWithItsArgumentsAndANewTarnvaleAttachesItsWindow)
+{
+    ChildProcess target = StartKeptTarget(L"E2eSignInKept", L"--title \"Kept at sign-in\"");
+    const HWND window = FindTarget(L"E2eSignInKept");
+    const std::wstring program = ProgramOf(window);
+    const std::wstring shortcut = KeepAtSignIn(L"E2eSignInKept");
+    ASSERT_NE(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(shortcut);
+    EXPECT_EQ(shortcut, StartupFolder() + L"\\Tarnvale - Kept at sign-in.lnk");
+    const ShortcutFields fields = ReadShortcut(shortcut);
+    std::printf("    the shortcut: target [%s]\n      arguments [%s]\n      start in [%s], show %d\n",
+                Narrow(fields.target).c_str(), Narrow(fields.arguments).c_str(),
+                Narrow(fields.folder).c_str(), fields.show);
+    EXPECT_EQ(fields.target, ProgramFolder() + L"\\tarnvale-list.exe");
+    EXPECT_EQ(fields.folder, ProgramFolder());
+    EXPECT_EQ(fields.show, SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(fields.arguments.starts_with(L"--signed-in E2eSignInKept ")) << Narrow(fields.arguments);
+
+    AttachThenEnd(L"E2eSignInKept", target, window);
+    ASSERT_EQ(FindTarget(L"E2eSignInKept"), nullptr);
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    HWND again = nullptr;
+    const Timings timings = WaitForAttached(L"E2eSignInKept", L"Kept at sign-in", start, &again);
+    std::printf("    sign-in: the window came %lld ms after wineboot started, attached at %lld ms\n",
+                timings.window, timings.attached);
+    EXPECT_EQ(ProgramOf(again), program);
+
+    // Signed in again with the program running: not started twice.
+    PostMessageW(FindWindowW(kMainWindowClass, nullptr), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ParentOf(again) == "none"; }, kStartTimeoutMs));
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs)) << "the first wineboot did not end";
+    const std::size_t running = ProcessesNamed(L"target_app.exe").size();
+    const ULONGLONG secondStart = GetTickCount64();
+    ChildProcess second = SignInAgain();
+    HWND same = nullptr;
+    const Timings secondTimings =
+        WaitForAttached(L"E2eSignInKept", L"Kept at sign-in", secondStart, &same);
+    std::printf("    signed in again with the window there: attached %lld ms after wineboot started\n",
+                secondTimings.attached);
+    EXPECT_EQ(same, again);
+    EXPECT_TRUE(second.Exited(kWinebootMs));
+    EXPECT_EQ(ProcessesNamed(L"target_app.exe").size(), running);
+}
+
+TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
+{
+    ChildProcess target = StartKeptTarget(L"E2eSignInOnce", L"--title Once");
+    KeepAtSignIn(L"E2eSignInOnce");
+    AttachThenEnd(L"E2eSignInOnce", target, FindTarget(L"E2eSignInOnce"));
+    // As a program that starts itself at sign-in and shows its window later.
+    const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"E2eSignInOnceGo");
+    ChildProcess late = ChildProcess::Start(Quoted(ProgramFolder() + L"\\target_app.exe") +
+                                            L" --class E2eSignInOnce --title Once "
+                                            L"--window-when E2eSignInOnceGo");
+    const std::size_t running = ProcessesNamed(L"target_app.exe").size();
+    ChildProcess wineboot = SignInAgain();
+    ASSERT_TRUE(WaitUntil([] { return !ProcessesNamed(L"tarnvale-list.exe").empty(); }, kSignInMs))
+        << "the sign-in never ran the lister";
+    // Time for the run to look for the window and the program, and start none.
+    EXPECT_TRUE(HoldsFor([&] { return ProcessesNamed(L"target_app.exe").size() == running; }, 3000))
+        << "the program was started again while it ran";
+    EXPECT_EQ(FindTarget(L"E2eSignInOnce"), nullptr);
+    SetEvent(go);
+    HWND window = nullptr;
+    WaitForAttached(L"E2eSignInOnce", L"Once", GetTickCount64(), &window);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    EXPECT_EQ(owner, late.id());
+    EXPECT_EQ(ProcessesNamed(L"target_app.exe").size(), running);
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    CloseHandle(go);
+}
+
+TEST_F(SignIn, AfterForgetASignInStartsNothing)
+{
+    ChildProcess target = StartKeptTarget(L"E2eSignInForgotten", L"--title \"Forgotten\"");
+    KeepAtSignIn(L"E2eSignInForgotten");
+    // Asked again, one shortcut for the text still.
+    CapturedProcess replace = RunLister(L" --at-sign-in E2eSignInForgotten");
+    EXPECT_EQ(replace.ExitCode(), 0u) << replace.Output();
+    EXPECT_NE(replace.Output().find("Kept, in place of the shortcut that kept this text before:\r\n"),
+              std::string::npos) << replace.Output();
+    ASSERT_EQ(KeptShortcuts().size(), 1u);
+    const std::wstring shortcut = KeptShortcuts()[0];
+    // Another text whose window has the same title: a shortcut of its own beside it.
+    ChildProcess twin = StartKeptTarget(L"E2eSignInTwin", L"--title \"Forgotten\" --x 500");
+    const std::wstring twinShortcut = KeepAtSignIn(L"E2eSignInTwin");
+    EXPECT_EQ(twinShortcut, StartupFolder() + L"\\Tarnvale - Forgotten (2).lnk");
+    CapturedProcess list = RunLister(L"");
+    EXPECT_NE(list.Output().find("Kept at every sign-in (shortcuts in the Startup folder):\r\n\r\n"),
+              std::string::npos) << list.Output();
+    EXPECT_NE(list.Output().find("\r\ntext [E2eSignInForgotten]\r\n  starts "), std::string::npos)
+        << list.Output();
+    EXPECT_NE(list.Output().find("target_app.exe if need be\r\n"
+                                 "tarnvale-list.exe --forget E2eSignInForgotten\r\n"),
+              std::string::npos) << list.Output();
+
+    // The line of the listing, run as it stands.
+    CapturedProcess forget = RunLister(L" --forget E2eSignInForgotten");
+    EXPECT_EQ(forget.ExitCode(), 0u) << forget.Output();
+    EXPECT_TRUE(forget.Output().starts_with(
+        "Removed: the window with the text [E2eSignInForgotten] is no longer kept at sign-in.\r\n"))
+        << forget.Output();
+    EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(twinShortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RunLister(L" --forget E2eSignInTwin").ExitCode(), 0u);
+    CapturedProcess again = RunLister(L" --forget E2eSignInForgotten");
+    EXPECT_EQ(again.ExitCode(), 1u) << again.Output();
+    EXPECT_EQ(again.Output(),
+              "No shortcut in the Startup folder keeps the text [E2eSignInForgotten] at sign-in.\r\n");
+
+    target.Kill();
+    twin.Kill();
+    ChildProcess wineboot = SignInAgain();
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    EXPECT_TRUE(HoldsFor([] {
+        return !FindTarget(L"E2eSignInForgotten") && !FindTarget(L"E2eSignInTwin") &&
+               !FindWindowW(kMainWindowClass, nullptr) &&
+               ProcessesNamed(L"tarnvale-list.exe").empty();
+    }, 3000)) << "a sign-in after --forget started something";
+}
+
+TEST_F(SignIn, AProgramThatIsGoneIsToldInAMessageBox)
+{
+    const std::wstring folder = ProgramFolder() + L"\\E2e gone";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\target_app.exe";
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\target_app.exe").c_str(), program.c_str(), FALSE));
+    started_.push_back(L"E2eSignInGone");
+    ChildProcess target = ChildProcess::Start(Quoted(program) + L" --class E2eSignInGone --title Gone");
+    ASSERT_TRUE(WaitUntil([] { return FindTarget(L"E2eSignInGone") != nullptr; }, kStartTimeoutMs));
+    KeepAtSignIn(L"E2eSignInGone");
+    target.Kill();
+    ASSERT_TRUE(DeleteFileW(program.c_str()));  // as when the program is uninstalled
+
+    ChildProcess wineboot = SignInAgain();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const DWORD id : ProcessesNamed(L"tarnvale-list.exe"))
+            if ((box = FindMessageBoxOf(id)) != nullptr)
+                return true;
+        return false;
+    }, kSignInMs)) << "the run at sign-in showed nothing";
+    const MessageBoxView shown = ReadMessageBox(box);
+    std::printf("    %s\n", Describe(shown).c_str());
+    EXPECT_EQ(shown.caption, L"Tarnvale at sign-in");
+    EXPECT_TRUE(shown.text.starts_with(L"Could not start " + program + L" (error 2) for the window "
+                                       L"[E2eSignInGone].")) << Describe(shown);
+    EXPECT_TRUE(PressOk(box));
+    EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"tarnvale-list.exe").empty(); },
+                          kStartTimeoutMs)) << "the run did not end after OK";
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "a Tarnvale was started";
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(SignIn, AWindowThatNoTextCanNameIsToldSoAndNothingIsKept)
+{
+    // U+4E00 has no form in the ANSI code page: tarnvale.exe could never find it by it.
+    ChildProcess target = StartKeptTarget(L"E2eSignInShared", L"--title \"Tv\u4E00Sign\" "
+                                          L"--second-class E2eSignInShared --second-title Other");
+    CapturedProcess lister = RunLister(L" --at-sign-in Tv\u4E00Sign");
+    EXPECT_EQ(lister.ExitCode(), 7u) << lister.Output();
+    EXPECT_EQ(lister.Output(),
+              "No window has the class name or title [Tv\xE4\xB8\x80Sign].\r\n"
+              "This one has it, but no text names it for tarnvale.exe:\r\n"
+              "class [E2eSignInShared]  title [Tv\xE4\xB8\x80Sign]\r\n"
+              "  its title has characters outside the ANSI code page.\r\n"
+              "Nothing was kept.\r\n");
+    EXPECT_TRUE(KeptShortcuts().empty());
+}
+
+TEST_F(SignIn, ATitleWithCmdCharactersQuotesAndAccentsInAFolderWithThemComesBackWhole)
+{
+    // A title that names the window alone (its class is shared), in the ANSI code page,
+    // and the program in a folder whose name holds the same.
+    const std::wstring title = L"Tom & \"Jerry\" 100% ^ caf\u00E9 \u2014 x";
+    const std::wstring folder = ProgramFolder() + L"\\E2e caf\u00E9 \u2014 100% & ^";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\target_app.exe";
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\target_app.exe").c_str(), program.c_str(), FALSE));
+    started_.push_back(L"E2eSignInShared");
+    ChildProcess target = ChildProcess::Start(
+        Quoted(program) + L" --class E2eSignInShared --title \"Tom & \\\"Jerry\\\" 100% ^ caf\u00E9 "
+        L"\u2014 x\" --second-class E2eSignInShared --second-title Other");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (window = FindWindowW(L"E2eSignInShared", title.c_str())) != nullptr &&
+               FindWindowW(L"E2eSignInShared", L"Other") != nullptr;
+    }, kStartTimeoutMs)) << "the target never showed both windows";
+    const std::wstring shortcut = KeepAtSignIn(title);
+    EXPECT_EQ(shortcut, StartupFolder() + L"\\Tarnvale - Tom & _Jerry_ 100% ^ caf\u00E9 \u2014 x.lnk");
+    std::printf("    arguments [%s]\n", Narrow(ReadShortcut(shortcut).arguments).c_str());
+    AttachThenEnd(title, target, window);
+
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    HWND again = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (again = FindWindowW(L"E2eSignInShared", L"Other")); },
+                          kSignInMs)) << "the program did not come back";
+    EXPECT_TRUE(WaitUntil([&] {
+        return FindWindowExW(FindDesktop(), nullptr, L"E2eSignInShared", title.c_str()) != nullptr;
+    }, kSignInMs)) << "not attached: " << Describe(FindWindowW(L"E2eSignInShared", title.c_str()));
+    std::printf("    sign-in: attached %llu ms after wineboot started\n", GetTickCount64() - start);
+    EXPECT_EQ(ProgramOf(again), program);
+    EXPECT_EQ(ParentOf(again), "none");
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+
+    CapturedProcess forget = RunLister(L" --forget " + title);
+    EXPECT_EQ(forget.ExitCode(), 0u) << forget.Output();
+    Clear();
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+}  // namespace e2e

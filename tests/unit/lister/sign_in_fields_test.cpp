@@ -1,0 +1,173 @@
+#include "lister/sign_in_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+namespace tarnvale::lister {
+namespace {
+
+std::wstring Units(std::initializer_list<unsigned> units)
+{
+    std::wstring text;
+    for (const unsigned unit : units)
+        text.push_back(static_cast<wchar_t>(unit));
+    return text;
+}
+
+std::wstring Written(const SignInFields& fields)
+{
+    std::wstring out(ArgumentsLength(fields), L'\0');
+    out.resize(WriteArguments(fields, out));
+    return out;
+}
+
+// Writes, then reads back what was written, as the run at sign-in reads its command line.
+SignInFields RoundTrip(const SignInFields& fields, std::wstring& buffer)
+{
+    buffer = Written(fields);
+    EXPECT_FALSE(buffer.empty());
+    SignInFields read;
+    EXPECT_TRUE(ReadArguments(buffer, read)) << std::string(buffer.begin(), buffer.end());
+    return read;
+}
+
+bool Reads(std::wstring arguments)
+{
+    SignInFields ignored;
+    return ReadArguments(arguments, ignored);
+}
+
+TEST(SignInFields, HostileTextsPathsAndCommandLinesComeBackUnitForUnit)
+{
+    const std::wstring hostile[] = {
+        L"Tom & Jerry - %PATH% - \"VLC\" ^ | <x> !x! (a), b; c=d",
+        L"  blanks around, and at the end  ",
+        L"%USERPROFILE%\\x %%~dp0 %1 %*",
+        Units({'c', 'a', 'f', 0xE9, ' ', 0x2014, ' ', 0x65E5, 0xD83D, 0xDE00, 0xFFFF}),
+        Units({0x202E, 0x09, 0x0D, 0x0A, 0x7F, 0xD800, 0x0100, 0x00FF}),
+        L"_41 -0041 --end --signed-in",
+    };
+    for (const std::wstring& text : hostile) {
+        const std::wstring program = L"C:\\Program Files\\" + text + L"\\app.exe";
+        const std::wstring command = L"\"" + program + L"\" --title \"" + text + L"\"  ";
+        std::wstring buffer;
+        const SignInFields read = RoundTrip({text, program, command}, buffer);
+        EXPECT_EQ(read.text, text);
+        EXPECT_EQ(read.program, program);
+        EXPECT_EQ(read.commandLine, command);
+    }
+}
+
+TEST(SignInFields, WrittenArgumentsHoldNothingAShellCouldChange)
+{
+    std::wstring all;
+    for (unsigned unit = 1; unit <= 0xFFFF; ++unit)
+        all.push_back(static_cast<wchar_t>(unit));
+    const std::wstring written = Written({all, L"C:\\a b\\p.exe", L"\"C:\\a b\\p.exe\" %x%  "});
+    // No %, quotes, ^, & or anything outside ASCII; blanks only between the words.
+    for (const wchar_t c : written)
+        EXPECT_TRUE((c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') ||
+                    (c >= L'0' && c <= L'9') || c == L'.' || c == L'_' || c == L'-' || c == L' ')
+            << static_cast<unsigned>(c);
+    EXPECT_TRUE(written.starts_with(L"--signed-in "));
+    EXPECT_TRUE(written.ends_with(L" --end"));
+    EXPECT_EQ(written.find(L"  "), std::wstring::npos);
+}
+
+TEST(SignInFields, ReadableWhereItCanBe)
+{
+    EXPECT_EQ(Written({L"Untitled - Notepad", L"C:\\Windows\\notepad.exe",
+                       L"notepad.exe a.txt"}),
+              L"--signed-in Untitled_20_2D_20Notepad C_3A_5CWindows_5Cnotepad.exe "
+              L"notepad.exe_20a.txt --end");
+    EXPECT_EQ(Written({Units({0xE9, 0x2014}), {}, {}}), L"--signed-in _E9-2014 --end");
+}
+
+TEST(SignInFields, AWindowKeptWithoutItsProgramHasTheTextAlone)
+{
+    std::wstring buffer;
+    const SignInFields read = RoundTrip({L"Store app", {}, {}}, buffer);
+    EXPECT_EQ(read.text, L"Store app");
+    EXPECT_TRUE(read.program.empty());
+    EXPECT_TRUE(read.commandLine.empty());
+}
+
+TEST(SignInFields, FieldsThatCannotBeWrittenAreRefused)
+{
+    wchar_t out[64];
+    EXPECT_EQ(ArgumentsLength({L"", L"p.exe", L"p.exe"}), 0u);
+    EXPECT_EQ(ArgumentsLength({L"text", L"p.exe", L""}), 0u);
+    EXPECT_EQ(ArgumentsLength({L"text", L"", L"p.exe"}), 0u);
+    EXPECT_EQ(WriteArguments({L"text", L"p.exe", L"p.exe"}, std::span(out, 10)), 0u);
+    if constexpr (sizeof(wchar_t) > 2) {
+        EXPECT_EQ(ArgumentsLength({Units({0x1F600}), {}, {}}), 0u);
+    }
+}
+
+TEST(SignInFields, AVeryLongCommandLineIsWrittenWhole)
+{
+    const std::wstring command = L"p.exe " + std::wstring(kMaxCommandLineLength - 6, L'x');
+    std::wstring buffer;
+    EXPECT_EQ(RoundTrip({L"t", L"p.exe", command}, buffer).commandLine, command);
+    EXPECT_EQ(ArgumentsLength({L"t", L"p.exe", command}),
+              std::wstring(L"--signed-in t p.exe  --end").size() + command.size() + 2);
+}
+
+TEST(SignInFields, ArgumentsCutShortOrChangedAreNotRead)
+{
+    const std::wstring whole = Written({L"a b", L"C:\\p.exe", L"p.exe --x"});
+    ASSERT_TRUE(Reads(whole));
+    // Cut anywhere, the end is missing; a shell may add blanks around them, nothing more.
+    for (std::size_t length = 0; length < whole.size(); ++length)
+        EXPECT_FALSE(Reads(whole.substr(0, length))) << length;
+    EXPECT_TRUE(Reads(L"  " + whole + L"  "));
+    for (const wchar_t* changed :
+         {L"--signed-in a%20b --end", L"--signed-in a_2 --end", L"--signed-in a_2g --end",
+          L"--signed-in a_2d --end", L"--signed-in a-0020 --end", L"--signed-in _41 --end",
+          L"--signed-in \"a\" --end", L"--signed-in a b --end", L"--signed-in --end",
+          L"--signed-in a b c d --end", L"--signedin a --end", L"--signed-in a --end x",
+          L"--signed-in a _ --end"})
+        EXPECT_FALSE(Reads(changed)) << std::string(changed, changed + std::wcslen(changed));
+}
+
+TEST(ShortcutName, CharactersAFileNameCannotHoldOrThatHideTextBecomeUnderscores)
+{
+    EXPECT_EQ(NameShortcut(L"Untitled - Notepad", 1).View(), L"Tarnvale - Untitled - Notepad");
+    EXPECT_EQ(NameShortcut(L"a\\b/c:d*e?f\"g<h>i|j", 1).View(),
+              L"Tarnvale - a_b_c_d_e_f_g_h_i_j");
+    EXPECT_EQ(NameShortcut(Units({'x', 0x09, 0x202E, 'y', 0x200B, 0xD800}), 1).View(),
+              L"Tarnvale - x__y__");
+    const std::wstring kept = Units({'c', 'a', 'f', 0xE9, ' ', 0x2014, ' ', 0xD83D, 0xDE00, '&',
+                                     '%', '[', ']'});
+    EXPECT_EQ(NameShortcut(kept, 1).View(), L"Tarnvale - " + kept);
+}
+
+TEST(ShortcutName, ReservedNamesEmptyTitlesAndEndsWindowsWouldDrop)
+{
+    // Each reserved name is part of a longer one, which Windows does not reserve.
+    EXPECT_EQ(NameShortcut(L"CON", 1).View(), L"Tarnvale - CON");
+    EXPECT_EQ(NameShortcut(L"com1", 1).View(), L"Tarnvale - com1");
+    EXPECT_EQ(NameShortcut(L"PRN.txt", 1).View(), L"Tarnvale - PRN.txt");
+    EXPECT_EQ(NameShortcut(L"NUL ", 1).View(), L"Tarnvale - NUL");
+    EXPECT_EQ(NameShortcut(L"", 1).View(), L"Tarnvale - window");
+    EXPECT_EQ(NameShortcut(L" . .", 1).View(), L"Tarnvale - window");
+    EXPECT_EQ(NameShortcut(L"Report. ", 1).View(), L"Tarnvale - Report");
+}
+
+TEST(ShortcutName, LongTitlesAreCutNeverInsideAPairAndCopiesAreNumbered)
+{
+    const std::wstring longTitle(500, L'x');
+    EXPECT_EQ(NameShortcut(longTitle, 1).View(), L"Tarnvale - " + std::wstring(kMaxNamedTitle, L'x'));
+    std::wstring pairAtTheCut(kMaxNamedTitle - 1, L'y');
+    pairAtTheCut += Units({0xD83D, 0xDE00});
+    EXPECT_EQ(NameShortcut(pairAtTheCut, 1).View(),
+              L"Tarnvale - " + std::wstring(kMaxNamedTitle - 1, L'y'));
+    EXPECT_EQ(NameShortcut(L"Notepad", 2).View(), L"Tarnvale - Notepad (2)");
+    EXPECT_EQ(NameShortcut(longTitle, 4294967295u).View(),
+              L"Tarnvale - " + std::wstring(kMaxNamedTitle, L'x') + L" (4294967295)");
+}
+
+}  // namespace
+}  // namespace tarnvale::lister
