@@ -68,9 +68,11 @@ constexpr std::string_view kHelp =
     "--wait SECONDS TEXT\r\n"
     "                waits until tarnvale.exe would find a window by TEXT, its class\r\n"
     "                name or title, for at most SECONDS: ends as soon as there is\r\n"
-    "                one, else fails. TEXT is everything after SECONDS and the\r\n"
-    "                blanks that follow, taken whole: in a batch file, write && right\r\n"
-    "                after it, as cmd passes a blank before && on as part of it:\r\n"
+    "                one, else fails. A TEXT that tarnvale.exe can never look up\r\n"
+    "                (a character with no form in the ANSI code page) is refused at\r\n"
+    "                once. TEXT is everything after SECONDS and the blanks that\r\n"
+    "                follow, taken whole: in a batch file, write && right after it,\r\n"
+    "                as cmd passes a blank before && on as part of it:\r\n"
     "\r\n"
     "  start \"\" notepad.exe\r\n"
     "  \"%~dp0tarnvale-list.exe\" --wait 60 Notepad&& start \"\" \"%~dp0tarnvale.exe\" Notepad\r\n"
@@ -89,11 +91,12 @@ constexpr std::string_view kHelp =
     "Writes no files but the shortcuts of --at-sign-in, and no registry values. Output\r\n"
     "sent to a file or a pipe is UTF-8.\r\n"
     "Exit codes: 0 done; 1 no window to list, or none has the TEXT (in time); 2 a wrong\r\n"
-    "option; 3 a running Tarnvale holds the window; 4 it was not released (the shell's\r\n"
-    "own window, or its program does not answer, or Windows refused); 5 the pick was\r\n"
-    "cancelled; 6 the picked window was not given to tarnvale.exe (attached already, no\r\n"
-    "text names it, its program runs as administrator, or tarnvale.exe could not be\r\n"
-    "started); 7 not kept at every sign-in (no text names it, refused or not written).\r\n";
+    "option, or a TEXT that no window can be found by; 3 a running Tarnvale holds the\r\n"
+    "window; 4 it was not released (the shell's own window, or its program does not\r\n"
+    "answer, or Windows refused); 5 the pick was cancelled; 6 the picked window was not\r\n"
+    "given to tarnvale.exe (attached already, no text names it, its program runs as\r\n"
+    "administrator, or tarnvale.exe could not be started); 7 not kept at every sign-in\r\n"
+    "(no text names it, refused or not written).\r\n";
 
 constexpr std::string_view kDoubleClicked =
     "tarnvale-list " TARNVALE_VERSION_TEXT " gives the window you click to tarnvale.exe, which keeps\r\n"

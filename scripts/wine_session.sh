@@ -63,15 +63,25 @@ wine_session_describe() {  # PROGRAM.exe
         echo 'an unknown Wine') on $(uname -srm)"
 }
 
-wine_session_free_display() {
-    local n
-    for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
+# An X server of the session's own. Xvfb picks the display itself, taking its lock file
+# atomically, and writes the number once it accepts connections: sessions starting at
+# once (other work on this machine, CI) never share a display, as they could when the
+# number was chosen here by looking for lock files before starting the server.
+wine_session_start_x() {  # STATE_DIR; exports DISPLAY
+    local number_file xvfb display=""
+    number_file=$(mktemp "$1/xvfb-display.XXXXXX") || return 1
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    xvfb=$!
+    wine_session_pids+=("$xvfb")
+    # The number ends with a newline, written in one go: until then `read` fails.
+    wine_session_wait "read -r display < '$number_file' || ! kill -0 $xvfb 2>/dev/null" 20 \
+        "Xvfb to choose a display" || { rm -f "$number_file"; return 1; }
+    rm -f "$number_file"
+    if [ -z "$display" ]; then
+        wine_session_log "Xvfb ended before it chose a display"
+        return 1
+    fi
+    export DISPLAY=":$display"
 }
 
 wine_session_wait() {  # CONDITION_COMMAND SECONDS WHAT
@@ -139,12 +149,7 @@ wine_session_start() {
     esac
     trap wine_session_stop EXIT
 
-    local display
-    display=$(wine_session_free_display) || { wine_session_log "no free X display"; return 1; }
-    export DISPLAY=":$display"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    wine_session_pids+=($!)
-    wine_session_wait "[ -e /tmp/.X11-unix/X$display ]" 20 "Xvfb on $DISPLAY" || return 1
+    wine_session_start_x "$state_dir" || return 1
     # A window manager, as on any desktop; Wine's windows are unmanaged (above), so it
     # places, raises and focuses none of them.
     openbox >/dev/null 2>&1 &
@@ -153,13 +158,35 @@ wine_session_start() {
     if [ ! -f "$WINEPREFIX/.tarnvale-ready" ]; then
         wine_session_log "making the Wine prefix (once, about 10 s)"
         rm -rf "$WINEPREFIX"
-        wine wineboot.exe -i >/dev/null 2>&1
+        if ! wine wineboot.exe -i >/dev/null 2>&1; then
+            wine_session_log "Wine could not make the prefix $WINEPREFIX"
+            return 1
+        fi
         wineserver -w
         touch "$WINEPREFIX/.tarnvale-ready"
     fi
     wine_session_configure_prefix
     # A wineserver that lives as long as the session, so that programs start faster.
     wineserver -p >/dev/null 2>&1 || true
+}
+
+# Runs COMMAND with its output going into LOG, shown on the console as it grows, and
+# returns its status. A file, not a pipe: Wine's services inherit the output and would
+# hold a pipe open until the session ends. LOG is made anew before the command or the
+# viewer starts, and nothing truncates it after: the viewer cannot show an older run's.
+wine_session_run_shown() {  # LOG COMMAND...
+    local log=$1
+    shift
+    rm -f "$log"
+    : > "$log"
+    "$@" >>"$log" 2>&1 &
+    local command_pid=$!
+    tail -n +1 -f --pid="$command_pid" "$log" &
+    local tail_pid=$!
+    local status=0
+    wait "$command_pid" || status=$?
+    wait "$tail_pid" || true
+    return "$status"
 }
 
 wine_session_stop() {

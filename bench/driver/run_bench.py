@@ -8,14 +8,15 @@ with every raw measurement, to RESULTS_JSON, and pictures next to it.
 basic: one copy on an almost empty desktop (idle CPU, latencies, start-up, ticks; and,
        on the host, the file and the calls per tick); with --against, another build's
        tarnvale.exe beside it: its file, working set and start-up, in the same session
-scale: idle CPU with 10, 100 and 1,000 other windows open
+scale: idle CPU with 10, 100 and 1,000 other windows open, in turns with the bare loops
 copies: 1, 5 and 20 copies, each with its own target
 soak: 10 copies under churn for TARNVALE_SOAK_SECONDS (600)
 
 CPU time comes from Linux for the measured processes and the wineserver over the same
 interval; everything that needs the window system is timed from inside Wine by our
 Windows programs. Quicker runs: TARNVALE_BENCH_IDLE_SECONDS (every idle interval),
-_SCALE_SECONDS, _COPIES_SECONDS, _TRIALS, _REFIND_TRIALS, _STARTS."""
+_SCALE_SECONDS (in turns of _SCALE_TURN_SECONDS), _COPIES_SECONDS, _TRIALS,
+_REFIND_TRIALS, _STARTS."""
 
 import argparse
 import json

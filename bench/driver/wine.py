@@ -4,6 +4,7 @@ the environment), runs the probe, and reads CPU time and memory from Linux
 
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -12,6 +13,7 @@ from pathlib import Path
 
 PROBE_TIMEOUT_S = 180
 SETTLE_S = 3  # start-up's own cost is not idle cost
+TURN_SETTLE_S = 1  # a program let go again first catches up on its timer
 
 
 def setting(name, default):
@@ -47,12 +49,13 @@ class Wine:
         return process
 
     def run(self, program, *args, timeout=PROBE_TIMEOUT_S):
-        """Runs a Windows program to its end; its exit code and output lines."""
+        """Runs a Windows program to its end; its exit code and output lines, Wine's own
+        complaints included."""
         # Into a file, not a pipe: the first program of a session starts Wine's own
         # services, which inherit its output and would hold a pipe open for good.
         with tempfile.TemporaryFile(mode="w+") as output:
             done = subprocess.run(["wine", str(self.bin_dir / program), *args],
-                                  stdout=output, stderr=subprocess.DEVNULL, timeout=timeout)
+                                  stdout=output, stderr=subprocess.STDOUT, timeout=timeout)
             output.seek(0)
             return done.returncode, output.read().splitlines()
 
@@ -64,7 +67,10 @@ class Wine:
     def probe(self, *args):
         code, lines = self.run("bench_probe.exe", *args)
         if code != 0:
-            raise RuntimeError(f"bench_probe {' '.join(args)}: {' | '.join(lines[-3:])}")
+            # The probe says what it saw; one that says nothing could not look at all.
+            seen = " | ".join(lines[-3:]) or "printed nothing: the probe itself did not run"
+            raise RuntimeError(f"bench_probe {' '.join(args)} ended with exit code {code}: "
+                               f"{seen}")
         return lines
 
     def _ours(self, pid):
@@ -121,11 +127,11 @@ def resident_bytes(pid):
     return int(re.search(r"^VmRSS:\s+(\d+) kB", status, re.M).group(1)) * 1024
 
 
-def measure_idle_of(wine, pids, seconds):
+def measure_idle_of(wine, pids, seconds, settle=SETTLE_S):
     """CPU per minute of the processes together and of the wineserver, while nothing
     else happens."""
     server = wine.pid_of("wineserver")
-    time.sleep(SETTLE_S)
+    time.sleep(settle)
     start = (time.monotonic(), sum(cpu_ns(pid) for pid in pids), cpu_ns(server))
     time.sleep(seconds)
     end = (time.monotonic(), sum(cpu_ns(pid) for pid in pids), cpu_ns(server))
@@ -138,3 +144,34 @@ def measure_idle(wine, program, seconds):
     """CPU per minute of one program and of the wineserver, and its resident memory."""
     pid = wine.pid_of(program)
     return measure_idle_of(wine, [pid], seconds), resident_bytes(pid)
+
+
+def _send(pids, which):
+    for pid in pids:
+        try:
+            os.kill(pid, which)
+        except ProcessLookupError:
+            pass  # it ended; the measurement of the other says so by its figures
+
+
+def measure_in_turns(wine, first, second, seconds, interval):
+    """Idle CPU per minute of two groups of processes, measured in turns of `interval`
+    seconds, `seconds` each in all: lists of the same length, the n-th of each measured
+    one after the other. The group not measured is stopped meanwhile (SIGSTOP), so that
+    the wineserver's time in a turn is the measured group's; a drift in what Wine or the
+    machine charges then touches both of a pair alike. The order alternates within the
+    pairs, so that neither group always follows the other's stop."""
+    groups = (first, second)
+    measured = ([], [])
+    for turn in range(max(1, round(seconds / interval))):
+        for which in ((0, 1) if turn % 2 == 0 else (1, 0)):
+            stopped = groups[1 - which]
+            # The first turn follows a change of the desktop, whose cost lingers.
+            settle = SETTLE_S if not measured[0] and not measured[1] else TURN_SETTLE_S
+            _send(stopped, signal.SIGSTOP)
+            try:
+                measured[which].append(measure_idle_of(wine, groups[which], interval,
+                                                       settle=settle))
+            finally:
+                _send(stopped, signal.SIGCONT)
+    return measured

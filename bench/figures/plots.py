@@ -3,22 +3,22 @@ and against the number of copies, Tarnvale beside the bare loops; the soak's lat
 over its run."""
 
 from figures import cpu_total
-from scale_figures import STATES
+from scale_figures import STATES, median_cpu
 
 CPU_PLOT = "cpu_scale.png"
 SOAK_PLOT = "soak_latency.png"
 
 
 def cpu_series(m):
-    """(label, xs, ys, bare, colour) lines: CPU per minute against windows and against
-    copies; Tarnvale and its bare loop share a colour."""
+    """(label, xs, ys, bare, colour) lines: CPU per minute against windows (the median
+    of the turns) and against copies; Tarnvale and its bare loop share a colour."""
     windows, copies = [], []
     cpu = m.get("scale_cpu_ms_per_min") or {}
     sizes = sorted(cpu, key=int)
     for colour, (key, bare_key, label) in enumerate(STATES):
         for which, name, bare in ((key, f"Tarnvale, {label}", False),
                                   (bare_key, f"bare loop, {label}", True)):
-            points = [(int(s), cpu_total(cpu[s].get(which))) for s in sizes]
+            points = [(int(s), median_cpu(cpu[s].get(which))) for s in sizes]
             points = [(x, y) for x, y in points if y is not None]
             if points:
                 windows.append((name, [x for x, _ in points], [y for _, y in points], bare,

@@ -1,7 +1,7 @@
 """Figures of the cost against the desktop's size and against the number of copies:
 each size and count beside the bare loops measured on the same desktop."""
 
-from figures import Figure, cpu_total, ratio
+from figures import Figure, cpu_total, median, percentile, ratio
 
 SCALE_AIM = 1.1
 STATES = (("attached", "bare_reads", "target attached"),
@@ -16,6 +16,21 @@ def _by_number(table):
     return sorted(table, key=int)
 
 
+def turn_totals(turns):
+    """A program's CPU per minute in each turn, the wineserver's included."""
+    return [total for total in map(cpu_total, turns or []) if total is not None]
+
+
+def median_cpu(turns):
+    return median(turn_totals(turns))
+
+
+def turn_ratios(turns, bare_turns):
+    """Each turn of Tarnvale beside the bare loop's turn measured next to it."""
+    pairs = zip(map(cpu_total, turns or []), map(cpu_total, bare_turns or []))
+    return [share for share in (ratio(ours, bare) for ours, bare in pairs) if share is not None]
+
+
 def windows_figures(m):
     cpu = m.get("scale_cpu_ms_per_min")
     if not cpu:
@@ -24,12 +39,18 @@ def windows_figures(m):
     figures = []
     for key, bare_key, label in STATES:
         for size in sizes:
-            value, bare = cpu_total(cpu[size].get(key)), cpu_total(cpu[size].get(bare_key))
-            share = ratio(value, bare)
-            figures.append(Figure(f"{int(size):,} windows, {label}", value, "ms/min", bare,
-                                  share, f"<= {SCALE_AIM}", _within(share)))
+            turns, bare_turns = cpu[size].get(key), cpu[size].get(bare_key)
+            shares = turn_ratios(turns, bare_turns)
+            share = median(shares)
+            figures.append(Figure(f"{int(size):,} windows, {label}", median_cpu(turns), "ms/min",
+                                  median_cpu(bare_turns), share, f"<= {SCALE_AIM}",
+                                  _within(share)))
+            # How far the pairs' ratios stray: the middle half of them.
+            spread = (None if not shares else
+                      f"{percentile(shares, 25):.2f} to {percentile(shares, 75):.2f}")
+            figures.append(Figure(f"  ratio's middle half, {len(shares)} pairs", spread))
         first, last = sizes[0], sizes[-1]
-        at = {size: (cpu_total(cpu[size].get(key)), cpu_total(cpu[size].get(bare_key)))
+        at = {size: (median_cpu(cpu[size].get(key)), median_cpu(cpu[size].get(bare_key)))
               for size in (first, last)}
         growth, bare_growth = (ratio(at[last][i], at[first][i]) for i in (0, 1))
         figures.append(Figure(f"  growth {int(first):,} -> {int(last):,} windows, {label}",

@@ -1,7 +1,9 @@
 """The benchmark's arithmetic and its reading of the probe: a wrong percentile or a
 misread line would print a plausible but false table."""
 
+import subprocess
 import sys
+import time
 import unittest
 from pathlib import Path
 
@@ -12,6 +14,7 @@ import scale_figures  # noqa: E402
 import soak_figures  # noqa: E402
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "driver"))
+import wine  # noqa: E402
 from wine import is_process_of  # noqa: E402
 
 
@@ -28,6 +31,73 @@ class WhichProcess(unittest.TestCase):
         self.assertTrue(is_process_of("idle_baseline.exe", "idle_baseline.e"))
         self.assertFalse(is_process_of("idle_baseline.exe", "idle_baseline"))
         self.assertTrue(is_process_of("wineserver", "wineserver64"))
+
+
+class ProbeFailures(unittest.TestCase):
+    def probe_ending(self, code, lines):
+        runner = wine.Wine.__new__(wine.Wine)
+        runner.run = lambda *args: (code, lines)
+        return runner.probe("wait-window", "Progman", "20000")
+
+    def test_a_failed_probe_says_what_it_saw_or_that_it_could_not_look(self):
+        with self.assertRaisesRegex(RuntimeError, "exit code 1: error: no window of class X$"):
+            self.probe_ending(1, ["error: no window of class X"])
+        with self.assertRaisesRegex(RuntimeError, "exit code 5: printed nothing"):
+            self.probe_ending(5, [])
+        self.assertEqual(self.probe_ending(0, ["found"]), ["found"])
+
+
+class InTurns(unittest.TestCase):
+    """The scale mode's turns stop one program while the other is measured: one left
+    stopped would hang the session's desktop."""
+
+    def setUp(self):
+        self.groups = [subprocess.Popen(["sleep", "60"]) for _ in range(2)]
+        self.seen = []
+        self.real_measure = wine.measure_idle_of
+        wine.measure_idle_of = self.fake_measure
+        self.fail_at = None
+
+    def tearDown(self):
+        wine.measure_idle_of = self.real_measure
+        for process in self.groups:
+            process.kill()
+            process.wait()
+
+    @staticmethod
+    def stopped(process):
+        fields = Path(f"/proc/{process.pid}/stat").read_text().rsplit(")", 1)[1].split()
+        return fields[0] == "T"
+
+    def fake_measure(self, _wine, pids, seconds, settle):
+        measured = 0 if pids == [self.groups[0].pid] else 1
+        # A signal takes a moment to land; the real turn settles for a second first.
+        deadline = time.monotonic() + settle
+        while not self.stopped(self.groups[1 - measured]) and time.monotonic() < deadline:
+            time.sleep(0.01)
+        self.seen.append((measured, [self.stopped(p) for p in self.groups]))
+        if len(self.seen) == self.fail_at:
+            raise RuntimeError("the probe failed")
+        return {"process": measured, "wineserver": seconds}
+
+    def turns(self, seconds, interval):
+        return wine.measure_in_turns(None, [self.groups[0].pid], [self.groups[1].pid],
+                                     seconds, interval)
+
+    def test_each_measured_while_the_other_is_stopped_in_alternating_order(self):
+        first, second = self.turns(20, 5)
+        self.assertEqual(len(first), 4)
+        self.assertEqual(len(second), 4)
+        self.assertEqual([measured for measured, _ in self.seen], [0, 1, 1, 0, 0, 1, 1, 0])
+        for measured, stopped in self.seen:
+            self.assertEqual(stopped, [measured == 1, measured == 0])
+        self.assertFalse(any(map(self.stopped, self.groups)))
+
+    def test_nothing_is_left_stopped_when_a_turn_fails(self):
+        self.fail_at = 3
+        with self.assertRaises(RuntimeError):
+            self.turns(20, 5)
+        self.assertFalse(any(map(self.stopped, self.groups)))
 
 
 class Statistics(unittest.TestCase):
@@ -145,8 +215,8 @@ class Scale(unittest.TestCase):
         sizes = {"10": (100, 100, 200, 190), "100": (110, 100, 400, 380),
                  "1000": (130, 100, 2000, 1000)}  # gone grows 10x, its bare loop 5.3x
         m = {"scale_cpu_ms_per_min": {
-            size: {"attached": self.cpu(a), "bare_reads": self.cpu(ar),
-                   "target_gone": self.cpu(g), "bare_lookups": self.cpu(gr)}
+            size: {"attached": [self.cpu(a)] * 3, "bare_reads": [self.cpu(ar)] * 3,
+                   "target_gone": [self.cpu(g)] * 3, "bare_lookups": [self.cpu(gr)] * 3}
             for size, (a, ar, g, gr) in sizes.items()}}
         got = by_name(scale_figures.windows_figures(m))
         self.assertTrue(got["10 windows, target attached"].met)
@@ -158,6 +228,35 @@ class Scale(unittest.TestCase):
         added = got["added by 990 more windows, target gone"]
         self.assertEqual((added.value, added.baseline), (1800, 810))
         self.assertFalse(added.met)
+
+    def test_the_ratio_is_the_median_of_the_pairs_measured_side_by_side(self):
+        # Wine's cost drifts threefold between turns; each pair sees the same drift. A
+        # ratio of the two medians would mix turns of different drifts: 1,500 / 1,100.
+        ours = [1000, 3100, 1500, 2900, 1300]
+        bare = [1000, 3000, 1400, 2800, 1100]  # pairs: 1.00 1.03 1.07 1.04 1.18
+        m = {"scale_cpu_ms_per_min": {"1000": {
+            "target_gone": [self.cpu(x) for x in ours],
+            "bare_lookups": [self.cpu(x) for x in bare]}}}
+        got = scale_figures.windows_figures(m)
+        gone = by_name(got)["1,000 windows, target gone"]
+        self.assertEqual((gone.value, gone.baseline), (1500, 1400))
+        self.assertAlmostEqual(gone.ratio, 2900 / 2800)
+        self.assertTrue(gone.met)
+        spread = got[got.index(gone) + 1]
+        self.assertEqual((spread.name.strip(), spread.value),
+                         ("ratio's middle half, 5 pairs", "1.03 to 1.07"))
+
+    def test_a_turn_without_a_figure_pairs_with_nothing(self):
+        m = {"scale_cpu_ms_per_min": {"10": {
+            "attached": [self.cpu(100), None, self.cpu(120)],
+            "bare_reads": [self.cpu(100), self.cpu(90), self.cpu(0)]}}}
+        attached = by_name(scale_figures.windows_figures(m))["10 windows, target attached"]
+        self.assertEqual(attached.ratio, 1.0)  # the one pair with both figures
+        self.assertEqual(attached.value, 110)
+        nothing = by_name(scale_figures.windows_figures(
+            {"scale_cpu_ms_per_min": {"10": {}}}))["10 windows, target gone"]
+        self.assertIsNone(nothing.ratio)
+        self.assertIsNone(nothing.met)
 
     def test_copies_linear_against_one_and_each_target_kept(self):
         m = {"copies_cpu_ms_per_min": {

@@ -364,5 +364,28 @@ TEST_F(ListerWait, GivesUpAfterItsTime)
     EXPECT_EQ(wrong.ExitCode(), 2u) << wrong.Output();
 }
 
+TEST_F(ListerWait, RefusesAtOnceATextNoLookupCanMatch)
+{
+    // U+4E00 has no form in code page 1252: tarnvale.exe can never find this window.
+    const std::wstring title = L"Tv\u4E00Wait";
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
+    ChildProcess target = StartTarget(L"E2eWaitWide", L"--title " + title);
+    ASSERT_EQ(FindWindowW(nullptr, title.c_str()), FindTarget(L"E2eWaitWide"))
+        << "the window system finds it by its title itself";
+
+    CapturedProcess lister = CapturedProcess::Start(
+        Quoted(ProgramFolder() + L"\\tarnvale-list.exe") + L" --wait 30 " + title);
+    const long long ms = MeasureUntil([&] { return lister.WaitForExit(0); }, kStartTimeoutMs);
+    std::printf("    --wait 30 refused it after %lld ms\n", ms);
+    ASSERT_GE(ms, 0) << lister.Output();
+    EXPECT_EQ(lister.ExitCode(), 2u) << lister.Output();
+    EXPECT_EQ(lister.Output().find("Waiting up to"), std::string::npos) << lister.Output();
+    EXPECT_NE(lister.Output().find("no window can be found by [Tv\xE4\xB8\x80Wait]"),
+              std::string::npos) << lister.Output();
+    EXPECT_NE(lister.Output().find("U+4E00 [\xE4\xB8\x80] has no form in it."), std::string::npos)
+        << lister.Output();
+}
+
 }  // namespace
 }  // namespace e2e

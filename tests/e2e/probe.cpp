@@ -30,11 +30,22 @@ int Report(bool ok, const std::string& line)
     return ok ? 0 : 1;
 }
 
+// "no window of class X", or the window as it is: what a failed step saw.
+std::string Seen(const std::wstring& className)
+{
+    const HWND window = e2e::FindTarget(className);
+    return window ? e2e::Describe(window)
+                  : "no window of class " + e2e::Narrow(className) + ", top-level or attached";
+}
+
 int WaitParent(const std::wstring& className, const std::string& parent, DWORD timeoutMs)
 {
     const bool reached = e2e::WaitUntil(
         [&] { return e2e::ParentOf(e2e::FindTarget(className)) == parent; }, timeoutMs);
-    return Report(reached, e2e::Describe(e2e::FindTarget(className)));
+    if (!reached)
+        return Report(false, "parent not " + parent + " after " + std::to_string(timeoutMs) +
+                                 " ms: " + Seen(className));
+    return Report(true, e2e::Describe(e2e::FindTarget(className)));
 }
 
 HWND MainWindow()
@@ -56,12 +67,15 @@ int ForEachMain(UINT message, WPARAM wParam, LPARAM lParam, const char* what)
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &ignored);
         ++sent;
-        e2e::WaitUntil([&] { return !IsWindow(window); }, kProbeTimeoutMs);
-        if (IsWindow(window))
-            break;
+        if (!e2e::WaitUntil([&] { return !IsWindow(window); }, kProbeTimeoutMs))
+            return Report(false, "sent " + std::string(what) + "; still open after " +
+                                     std::to_string(kProbeTimeoutMs) + " ms: " +
+                                     e2e::Describe(window));
     }
+    if (sent == 0)
+        return Report(false, "no Tarnvale main window to send " + std::string(what) + " to");
     std::printf("sent %s to %d Tarnvale main window(s)\n", what, sent);
-    return sent > 0 ? 0 : 1;
+    return 0;
 }
 
 int EndSession()
@@ -168,7 +182,7 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"wait-parent" && argc == 5)
         return WaitParent(first, e2e::Narrow(second), static_cast<DWORD>(_wtoi(argv[4])));
     if (command == L"parent" && argc == 3)
-        return Report(e2e::FindTarget(first) != nullptr, e2e::Describe(e2e::FindTarget(first)));
+        return Report(e2e::FindTarget(first) != nullptr, Seen(first));
     if (command == L"detach" && argc == 3)
         return Detach(first);
     if (command == L"topmost" && argc >= 3)
