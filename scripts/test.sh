@@ -12,6 +12,8 @@ ctest --preset host -j "$(nproc)"
 ctest --preset fuzz -j "$(nproc)"
 scripts/check_reproducible.sh windows
 scripts/check_reproducible.sh windows-x64
+# The README's demonstration, as a newcomer runs it.
+scripts/demo.sh
 source scripts/wine_session.sh
 if ! why=$(wine_session_can_run_32bit); then
     echo "test: the 32-bit end-to-end suite cannot run on this machine: $why" >&2
