@@ -40,14 +40,7 @@ protected:
     void TearDown() override
     {
         // Whatever a pick started.
-        for (HWND main = FindWindowW(kMainWindowClass, nullptr); main;
-             main = FindWindowW(kMainWindowClass, nullptr)) {
-            PostMessageW(main, WM_CLOSE, 0, 0);
-            if (!WaitUntil([&] { return !IsWindow(main); }, kStartTimeoutMs)) {
-                ADD_FAILURE() << "a Tarnvale did not close";
-                break;
-            }
-        }
+        CloseEveryTarnvale();
     }
 
     static std::wstring ListerPath() { return Quoted(ProgramFolder() + L"\\tarnvale-list.exe"); }

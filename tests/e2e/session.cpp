@@ -144,4 +144,16 @@ long long Session::MeasureUntil(const std::function<bool()>& done, DWORD timeout
     return static_cast<long long>(GetTickCount64() - start);
 }
 
+void Session::CloseEveryTarnvale()
+{
+    for (HWND main = FindWindowW(kMainWindowClass, nullptr); main;
+         main = FindWindowW(kMainWindowClass, nullptr)) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        if (!WaitUntil([&] { return !IsWindow(main); }, kStartTimeoutMs)) {
+            ADD_FAILURE() << "a Tarnvale did not close";
+            break;
+        }
+    }
+}
+
 }  // namespace e2e

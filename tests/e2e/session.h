@@ -51,6 +51,8 @@ protected:
     // got the foreground until `done` held, or -1 when it did not within `timeoutMs`.
     static long long HoldForegroundUntil(HWND window, const std::function<bool()>& done,
                                          DWORD timeoutMs = kStartTimeoutMs);
+    // Closes every running Tarnvale, as its "Exit" does, whoever started it.
+    static void CloseEveryTarnvale();
     // Milliseconds from now until `done` holds, or -1 when it did not within `timeoutMs`.
     static long long MeasureUntil(const std::function<bool()>& done, DWORD timeoutMs);
 

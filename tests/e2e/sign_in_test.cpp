@@ -139,14 +139,7 @@ protected:
     {
         for (const std::wstring& path : KeptShortcuts())
             DeleteFileW(path.c_str());
-        for (HWND main = FindWindowW(kMainWindowClass, nullptr); main;
-             main = FindWindowW(kMainWindowClass, nullptr)) {
-            PostMessageW(main, WM_CLOSE, 0, 0);
-            if (!WaitUntil([&] { return !IsWindow(main); }, kStartTimeoutMs)) {
-                ADD_FAILURE() << "a Tarnvale did not close";
-                break;
-            }
-        }
+        CloseEveryTarnvale();
         for (const DWORD id : ProcessesNamed(L"tarnvale-list.exe"))
             if (const HANDLE lister = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
                 TerminateProcess(lister, 99);
