@@ -10,11 +10,6 @@ WindowHandle LookupWindowSystem::FindWindowA(std::optional<std::wstring_view> cl
     return FindWindowByAnsiText(className, title);
 }
 
-bool LookupWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
-{
-    return parentChanger_.Change(ToHwnd(child), ToHwnd(newParent), wait) == ParentChange::Done;
-}
-
 std::int32_t LookupWindowSystem::IsWindow(WindowHandle window)
 {
     return ::IsWindow(ToHwnd(window));

@@ -5,7 +5,6 @@
 // tarnvale.exe finds.
 #include <windows.h>
 
-#include "platform/win32_change_parent.h"
 #include "platform/win32_handles.h"
 #include "platform/window_system.h"
 
@@ -15,12 +14,13 @@ class LookupWindowSystem final : public WindowSystem {
 public:
     WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                              std::optional<std::wstring_view> title) override;
-    bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
     std::int32_t IsWindow(WindowHandle window) override;
     std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
     WindowHandle GetForegroundWindow() override;
 
-    // The lister has no icon, menu or window of its own: nothing asks for these.
+    // The lister has no icon, menu or window of its own, and changes parents through
+    // ParentChanger directly: nothing asks for these.
+    bool SetParent(WindowHandle, WindowHandle, AnswerWait) override { return false; }
     bool Shell_NotifyIconA(NotifyIconMessage, const NotifyIconDataA&) override { return false; }
     void ShowMessageBox(std::wstring_view, std::wstring_view, MessageBoxIcon) override {}
     void EndProcess(std::uint32_t) override {}
@@ -28,9 +28,6 @@ public:
     void ShowAboutWindow() override {}
     void CloseAboutWindow() override {}
     void CloseMainWindow() override {}
-
-private:
-    ParentChanger parentChanger_;
 };
 
 }  // namespace tarnvale::lister

@@ -11,12 +11,12 @@
 #include <span>
 #include <string_view>
 
+#include "platform/window_system.h"
+
 namespace tarnvale::lister {
 
 // First of the shortcut's arguments: what makes the lister run as at sign-in.
 inline constexpr std::wstring_view kSignedInOption = L"--signed-in";
-// The longest command line that CreateProcess takes, in units, without its closing NUL.
-inline constexpr std::size_t kMaxCommandLineLength = 32766;
 
 struct SignInFields {
     std::wstring_view text;         // given to tarnvale.exe, whole

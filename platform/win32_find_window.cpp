@@ -1,6 +1,7 @@
 #include "platform/win32_find_window.h"
 
 #include "platform/win32_handles.h"
+#include "platform/win32_heap_buffer.h"
 
 namespace tarnvale {
 
@@ -13,47 +14,38 @@ public:
     // Converts `text`; ok() is false when it has no faithful ANSI form, is longer than a
     // lookup takes, or memory ran out.
     explicit AnsiText(std::wstring_view text)
+        : size_(text.size() <= kMaxLookupTextLength ? Convert(text, nullptr, 0) : 0),
+          heap_(static_cast<std::size_t>(size_) + 1)
     {
         if (text.empty()) {
             ok_ = true;
             return;
         }
-        if (text.size() > kMaxLookupTextLength)
+        if (size_ <= 0 || !heap_ || Convert(text, heap_.data(), size_) != size_)
             return;
-        const int units = static_cast<int>(text.size());
-        const int size = Convert(text.data(), units, nullptr, 0);
-        if (size <= 0)
-            return;
-        heap_ = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(size) + 1));
-        if (!heap_ || Convert(text.data(), units, heap_, size) != size)
-            return;
-        heap_[size] = '\0';
+        heap_.data()[size_] = '\0';
         ok_ = true;
     }
-    ~AnsiText()
-    {
-        if (heap_)
-            HeapFree(GetProcessHeap(), 0, heap_);
-    }
-    AnsiText(const AnsiText&) = delete;
-    AnsiText& operator=(const AnsiText&) = delete;
 
     bool ok() const { return ok_; }
-    const char* c_str() const { return heap_ ? heap_ : ""; }
+    const char* c_str() const { return heap_ && size_ > 0 ? heap_.data() : ""; }
 
 private:
     // The size of the ANSI form, or 0 when a character has none (or would be a best fit).
-    static int Convert(const wchar_t* text, int units, char* out, int outSize)
+    static int Convert(std::wstring_view text, char* out, int outSize)
     {
+        if (text.empty())
+            return 0;
         const bool utf8 = GetACP() == CP_UTF8;  // lossless, and refuses the lossy-check flags
         BOOL lossy = FALSE;
-        const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text,
-                                             units, out, outSize, nullptr,
-                                             utf8 ? nullptr : &lossy);
+        const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                             static_cast<int>(text.size()), out, outSize,
+                                             nullptr, utf8 ? nullptr : &lossy);
         return lossy ? 0 : size;
     }
 
-    char* heap_ = nullptr;
+    int size_;
+    HeapBuffer<char> heap_;
     bool ok_ = false;
 };
 

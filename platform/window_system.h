@@ -63,9 +63,11 @@ static_assert(offsetof(NotifyIconDataA, uCallbackMessage) == 16);
 static_assert(offsetof(NotifyIconDataA, hIcon) == 20);
 static_assert(offsetof(NotifyIconDataA, szTip) == 24);
 
-// The longest text, in UTF-16 units, that FindWindowA looks up: the longest command line
-// Windows passes a program (32,767 units with its NUL), so any text a user can give.
-inline constexpr std::size_t kMaxLookupTextLength = 32767;
+// The longest command line that CreateProcess takes, in UTF-16 units, without its NUL.
+inline constexpr std::size_t kMaxCommandLineLength = 32766;
+// The longest text, in UTF-16 units, that FindWindowA looks up: any text a program can
+// be given on its command line.
+inline constexpr std::size_t kMaxLookupTextLength = kMaxCommandLineLength;
 
 // Everything the program asks of the window system, the shell and the toolkit.
 // Texts are wide; the Windows implementation converts them to the ANSI code page
