@@ -7,6 +7,8 @@ namespace tarnvale::lister {
 namespace {
 
 constexpr std::wstring_view kEnd = L"--end";
+constexpr std::wstring_view kPlaceOption = L"--place";
+constexpr std::wstring_view kMaximized = L".max";
 constexpr wchar_t kHex[] = L"0123456789ABCDEF";
 constexpr std::wstring_view kNotInFileNames = L"\\/:*?\"<>|";
 
@@ -113,7 +115,84 @@ std::ptrdiff_t DecodeInPlace(wchar_t* from, std::size_t length)
 
 bool IsWritable(const SignInFields& fields)
 {
-    return !fields.text.empty() && fields.program.empty() == fields.commandLine.empty();
+    return !fields.text.empty() && fields.program.empty() == fields.commandLine.empty() &&
+           (fields.folder.empty() || !fields.program.empty()) &&
+           (!fields.place.known || IsPlausible(fields.place));
+}
+
+// A number of the place word: an optional '-', then up to seven digits.
+constexpr std::size_t kMostNumberUnits = 8;
+
+std::size_t NumberLength(long value)
+{
+    std::size_t length = value < 0 ? 2 : 1;
+    for (unsigned long rest = static_cast<unsigned long>(value < 0 ? -value : value); rest >= 10;
+         rest /= 10)
+        ++length;
+    return length;
+}
+
+std::size_t PlaceLength(const WindowPlace& place)
+{
+    if (!place.known)
+        return 0;
+    const ScreenRect& r = place.rect;
+    return kPlaceOption.size() + 4 + NumberLength(r.left) + NumberLength(r.top) +
+           NumberLength(r.Width()) + NumberLength(r.Height()) +
+           (place.maximized ? kMaximized.size() : 0);
+}
+
+void PutNumber(Writer& writer, long value)
+{
+    wchar_t digits[kMostNumberUnits];
+    std::size_t count = 0;
+    for (unsigned long rest = static_cast<unsigned long>(value < 0 ? -value : value);;
+         rest /= 10) {
+        digits[count++] = static_cast<wchar_t>(L'0' + rest % 10);
+        if (rest < 10)
+            break;
+    }
+    if (value < 0)
+        digits[count++] = L'-';
+    while (count > 0)
+        writer.Put({&digits[--count], 1});
+}
+
+bool ReadNumber(std::wstring_view& word, long& value)
+{
+    const bool negative = !word.empty() && word[0] == L'-';
+    std::size_t at = negative ? 1 : 0;
+    const std::size_t first = at;
+    unsigned long magnitude = 0;
+    while (at < word.size() && word[at] >= L'0' && word[at] <= L'9' &&
+           at - first < kMostNumberUnits - 1)
+        magnitude = magnitude * 10 + static_cast<unsigned long>(word[at++] - L'0');
+    if (at == first || (at < word.size() && word[at] != L'.'))
+        return false;
+    value = negative ? -static_cast<long>(magnitude) : static_cast<long>(magnitude);
+    word.remove_prefix(at);
+    return true;
+}
+
+// "--place.X.Y.W.H" and ".max" for a maximized window; false for anything else.
+bool ReadPlace(std::wstring_view word, WindowPlace& place)
+{
+    if (!word.starts_with(kPlaceOption))
+        return false;
+    word.remove_prefix(kPlaceOption.size());
+    long numbers[4] = {};
+    for (long& number : numbers) {
+        if (word.empty() || word[0] != L'.')
+            return false;
+        word.remove_prefix(1);
+        if (!ReadNumber(word, number))
+            return false;
+    }
+    place.known = true;
+    place.rect = {numbers[0], numbers[1], numbers[0] + numbers[2], numbers[1] + numbers[3]};
+    place.maximized = word == kMaximized;
+    return (word.empty() || place.maximized) && numbers[2] > 0 && numbers[3] > 0 &&
+           IsPlausible(place);
 }
 
 }  // namespace
@@ -123,7 +202,8 @@ std::size_t ArgumentsLength(const SignInFields& fields)
     if (!IsWritable(fields))
         return 0;
     std::size_t length = kSignedInOption.size() + 1 + kEnd.size();
-    for (const std::wstring_view field : {fields.text, fields.program, fields.commandLine}) {
+    for (const std::wstring_view field :
+         {fields.text, fields.program, fields.commandLine, fields.folder}) {
         if (field.empty())
             continue;
         const std::size_t size = FieldLength(field);
@@ -131,6 +211,8 @@ std::size_t ArgumentsLength(const SignInFields& fields)
             return 0;
         length += 1 + size;
     }
+    if (fields.place.known)
+        length += 1 + PlaceLength(fields.place);
     return length;
 }
 
@@ -141,9 +223,21 @@ std::size_t WriteArguments(const SignInFields& fields, std::span<wchar_t> out)
         return 0;
     Writer writer(out);
     writer.Put(kSignedInOption);
-    for (const std::wstring_view field : {fields.text, fields.program, fields.commandLine})
+    for (const std::wstring_view field :
+         {fields.text, fields.program, fields.commandLine, fields.folder})
         if (!field.empty())
             writer.PutField(field);
+    if (fields.place.known) {
+        const ScreenRect& r = fields.place.rect;
+        writer.Put(L" ");
+        writer.Put(kPlaceOption);
+        for (const long number : {r.left, r.top, r.Width(), r.Height()}) {
+            writer.Put(L".");
+            PutNumber(writer, number);
+        }
+        if (fields.place.maximized)
+            writer.Put(kMaximized);
+    }
     writer.Put(L" ");
     writer.Put(kEnd);
     return writer.size();
@@ -151,7 +245,7 @@ std::size_t WriteArguments(const SignInFields& fields, std::span<wchar_t> out)
 
 bool ReadArguments(std::span<wchar_t> arguments, SignInFields& fields)
 {
-    constexpr std::size_t kMostWords = 5;  // the option, three fields, the end
+    constexpr std::size_t kMostWords = 7;  // the option, four fields, the place, the end
     wchar_t* words[kMostWords] = {};
     std::size_t lengths[kMostWords] = {};
     std::size_t count = 0;
@@ -170,16 +264,27 @@ bool ReadArguments(std::span<wchar_t> arguments, SignInFields& fields)
         at = end;
     }
     const auto word = [&](std::size_t i) { return std::wstring_view(words[i], lengths[i]); };
-    if ((count != 3 && count != 5) || word(0) != kSignedInOption || word(count - 1) != kEnd)
+    if (count < 3 || word(0) != kSignedInOption || word(count - 1) != kEnd)
         return false;
-    std::wstring_view decoded[3];
-    for (std::size_t i = 1; i + 1 < count; ++i) {
+    WindowPlace place;
+    std::size_t fieldsEnd = count - 1;
+    if (word(fieldsEnd - 1).starts_with(kPlaceOption)) {
+        if (!ReadPlace(word(fieldsEnd - 1), place))
+            return false;
+        --fieldsEnd;
+    }
+    // The text alone; with the program and its command line; and with its folder.
+    const std::size_t fieldCount = fieldsEnd - 1;
+    if (fieldCount != 1 && fieldCount != 3 && fieldCount != 4)
+        return false;
+    std::wstring_view decoded[4];
+    for (std::size_t i = 1; i < fieldsEnd; ++i) {
         const std::ptrdiff_t length = DecodeInPlace(words[i], lengths[i]);
         if (length <= 0)
             return false;
         decoded[i - 1] = {words[i], static_cast<std::size_t>(length)};
     }
-    fields = {decoded[0], decoded[1], decoded[2]};
+    fields = {decoded[0], decoded[1], decoded[2], decoded[3], place};
     return true;
 }
 

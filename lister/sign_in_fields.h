@@ -6,11 +6,14 @@
 // written in letters, digits and '.' alone, every other UTF-16 unit as _HH or -HHHH
 // (upper-case hex). The fields are split by blanks and closed by "--end", so that
 // arguments cut short anywhere are refused rather than read as a shorter command line.
-// Plain functions with no Windows calls; texts are UTF-16 units, one to a wchar_t.
+// The window's place is one word of its own, "--place.X.Y.W.H" with ".max" after it for
+// a maximized window. Plain functions with no Windows calls; texts are UTF-16 units, one
+// to a wchar_t.
 #include <cstddef>
 #include <span>
 #include <string_view>
 
+#include "lister/window_place.h"
 #include "platform/window_system.h"
 
 namespace tarnvale::lister {
@@ -22,11 +25,16 @@ struct SignInFields {
     std::wstring_view text;         // given to tarnvale.exe, whole
     std::wstring_view program;      // the window's program; empty: start none
     std::wstring_view commandLine;  // the program's command line, whole; empty with `program`
+    // The folder the program ran in; empty: its own folder (shortcuts written before
+    // folders were kept have none).
+    std::wstring_view folder = {};
+    WindowPlace place = {};         // none: leave the window where its program puts it
 };
 
 // How many units WriteArguments writes for `fields`; 0 when they cannot be written: no
-// text, a program without a command line or the other way round, or (on a host whose
-// wchar_t is wider) a value that is no UTF-16 unit.
+// text, a program without a command line or the other way round, a folder without a
+// program, a place out of reach, or (on a host whose wchar_t is wider) a value that is
+// no UTF-16 unit.
 std::size_t ArgumentsLength(const SignInFields& fields);
 // Writes the arguments into `out`, which holds at least ArgumentsLength(fields) units;
 // returns their length, 0 when they cannot be written or do not fit.

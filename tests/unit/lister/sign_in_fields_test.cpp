@@ -127,8 +127,52 @@ TEST(SignInFields, ArgumentsCutShortOrChangedAreNotRead)
          {L"--signed-in a%20b --end", L"--signed-in a_2 --end", L"--signed-in a_2g --end",
           L"--signed-in a_2d --end", L"--signed-in a-0020 --end", L"--signed-in _41 --end",
           L"--signed-in \"a\" --end", L"--signed-in a b --end", L"--signed-in --end",
-          L"--signed-in a b c d --end", L"--signedin a --end", L"--signed-in a --end x",
+          L"--signed-in a b c d e --end", L"--signedin a --end", L"--signed-in a --end x",
           L"--signed-in a _ --end"})
+        EXPECT_FALSE(Reads(changed)) << std::string(changed, changed + std::wcslen(changed));
+}
+
+TEST(SignInFields, TheFolderAndThePlaceComeBackAndOlderShortcutsStillRead)
+{
+    const WindowPlace place{true, {-800, -5, -520, 185}, true};
+    std::wstring buffer;
+    const SignInFields read =
+        RoundTrip({L"Notes", L"C:\\p.exe", L"p.exe todo.txt", L"C:\\tv data\\", place}, buffer);
+    EXPECT_EQ(read.folder, L"C:\\tv data\\");
+    EXPECT_TRUE(read.place.known);
+    EXPECT_EQ(read.place.rect, place.rect);
+    EXPECT_TRUE(read.place.maximized);
+    EXPECT_TRUE(buffer.ends_with(L" --place.-800.-5.280.190.max --end")) << std::string(buffer.begin(), buffer.end());
+    // A window kept without its program keeps its place all the same.
+    const SignInFields alone = RoundTrip({L"Store app", {}, {}, {}, {true, {0, 0, 1, 1}, false}}, buffer);
+    EXPECT_EQ(alone.place.rect, (ScreenRect{0, 0, 1, 1}));
+    EXPECT_FALSE(alone.place.maximized);
+    // As the lister wrote them before it kept folders and places.
+    std::wstring older = L"--signed-in a_20b C_3A_5Cp.exe p.exe --end";
+    SignInFields fields;
+    ASSERT_TRUE(ReadArguments(older, fields));
+    EXPECT_EQ(fields.commandLine, L"p.exe");
+    EXPECT_TRUE(fields.folder.empty());
+    EXPECT_FALSE(fields.place.known);
+}
+
+TEST(SignInFields, APlaceOrFolderThatCannotBeReadBackIsRefused)
+{
+    EXPECT_EQ(ArgumentsLength({L"t", {}, {}, L"C:\\", {}}), 0u);  // a folder, no program
+    for (const ScreenRect rect : {ScreenRect{0, 0, 0, 10}, ScreenRect{0, 0, 10, -1},
+                                  ScreenRect{-kMostCoordinate - 1, 0, 10, 10},
+                                  ScreenRect{-kMostCoordinate, 0, kMostCoordinate, 10}})
+        EXPECT_EQ(ArgumentsLength({L"t", {}, {}, {}, {true, rect, false}}), 0u) << rect.left;
+    const ScreenRect widest{-kMostCoordinate, -kMostCoordinate, 0, 0};
+    std::wstring buffer;
+    EXPECT_EQ(RoundTrip({L"t", {}, {}, {}, {true, widest, false}}, buffer).place.rect, widest);
+    for (const wchar_t* changed :
+         {L"--signed-in t --place.1.2.3 --end", L"--signed-in t --place.1.2.3.0 --end",
+          L"--signed-in t --place.1.2.3.4.min --end", L"--signed-in t --place.1.2.3.4. --end",
+          L"--signed-in t --place.1.2.3.-4 --end", L"--signed-in t --place.12345678.2.3.4 --end",
+          L"--signed-in t --place..2.3.4 --end", L"--signed-in t --place.1.2.3.4 --place.1.2.3.4 --end",
+          L"--signed-in t --place.1.2.3.4 a --end", L"--signed-in t a --end",
+          L"--signed-in t a b c d --end"})
         EXPECT_FALSE(Reads(changed)) << std::string(changed, changed + std::wcslen(changed));
 }
 
