@@ -3,6 +3,7 @@
 #include "lister/commands.h"
 #include "lister/desktop_windows.h"
 #include "lister/lookup_window_system.h"
+#include "lister/screen_place.h"
 #include "lister/startup_shortcuts.h"
 #include "platform/win32_handles.h"
 
@@ -25,24 +26,52 @@ void QuotePathAlone(WindowProgram& program)
     program.commandLineLength = length + 2;
 }
 
+// What follows the program's own name on its command line, read as Windows programs read
+// their first word: up to the closing quote, or to the first blank.
+std::wstring_view ArgumentsAfterName(std::wstring_view commandLine)
+{
+    std::size_t at = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        at = commandLine.find(L'"', 1);
+        at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
+    }
+    while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t')
+        ++at;
+    while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t'))
+        ++at;
+    return {commandLine.data() + at, commandLine.size() - at};
+}
+
 void SayWhatHappens(Output& out, const SignInFields& fields, bool commandLineGiven)
 {
     if (fields.program.empty()) {
         out.Text("At every sign-in: no program is started; once a window has the text ")
             .Bracketed(fields.text).Line()
-            .Text("(up to ").Number(kSignInWaitMinutes)
-            .Text(" minutes), tarnvale.exe is started with that text.").Line();
-        return;
+            .Text("(up to ").Number(kSignInWaitMinutes).Text(" minutes), ");
+    } else {
+        // One path: the program started, which its command line may name otherwise.
+        out.Text("At every sign-in, unless the window is there already: ")
+            .Unbracketed(fields.program).Text(" is started");
+        const std::wstring_view arguments = ArgumentsAfterName(fields.commandLine);
+        if (!commandLineGiven)
+            out.Text(" alone (Windows did not give its command line)");
+        else if (arguments.empty())
+            out.Text(" with no arguments");
+        else
+            out.Text(" with the arguments: ").Unbracketed(arguments);
+        out.Line();
+        if (fields.folder.empty())
+            out.Text("in its own folder (the folder it runs in could not be read).").Line();
+        else
+            out.Text("in the folder ").Unbracketed(fields.folder).Text(".").Line();
+        out.Text("Once the window is there (up to ").Number(kSignInWaitMinutes).Text(" minutes), ");
     }
-    out.Text("At every sign-in: unless the window or its program is there already, ")
-        .Unbracketed(fields.program);
-    if (commandLineGiven)
-        out.Text(" is started with the command line: ").Unbracketed(fields.commandLine).Line();
-    else
-        out.Text(" is started alone (Windows did not give its command line).").Line();
-    out.Text("Once the window is there (up to ").Number(kSignInWaitMinutes)
-        .Text(" minutes), tarnvale.exe is started with the text ").Bracketed(fields.text)
-        .Text(".").Line();
+    if (fields.place.known) {
+        out.Text("it is put ");
+        PrintPlace(out, fields.place);
+        out.Text(" and").Line();
+    }
+    out.Text("tarnvale.exe is started with the text ").Bracketed(fields.text).Text(".").Line();
 }
 
 }  // namespace
@@ -73,7 +102,7 @@ bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program)
     return true;
 }
 
-int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
+int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title, HWND window,
                  WindowProgram& program)
 {
     if (SayIfNotKeptAtSignIn(out, program))
@@ -81,8 +110,15 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
     const bool commandLineGiven = program.commandLineLength > 0;
     if (!commandLineGiven)
         QuotePathAlone(program);
-    SignInFields fields{text, program.Path(), program.CommandLine()};
-    if (program.pathLength == 0 || program.hosted) {
+    SignInFields fields{text, program.Path(), program.CommandLine(), program.Folder(),
+                        ReadWindowPlace(window)};
+    if (program.shell) {
+        // Explorer always runs: starting it again would open another folder window.
+        out.Text("It is a window of the shell (").Unbracketed(program.Path())
+            .Text("), which always runs:").Line()
+            .Text("no program is started for it; Tarnvale takes it once you open it.").Line();
+        fields.program = fields.commandLine = fields.folder = {};
+    } else if (program.pathLength == 0 || program.hosted) {
         if (program.hosted)
             out.Text("Its program, ").Unbracketed(program.Path())
                 .Text(", cannot be started again by its path:").Line()
@@ -93,7 +129,7 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
             out.Text("Nothing was kept.").Line();
             return kNotKept;
         }
-        fields.program = fields.commandLine = {};
+        fields.program = fields.commandLine = fields.folder = {};
     }
     SayWhatHappens(out, fields, commandLineGiven);
     const SavedShortcut saved = SaveShortcut(fields, title.empty() ? text : title);
@@ -138,7 +174,8 @@ int KeepTextAtSignIn(Output& out, std::wstring_view text)
     PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
     WindowProgram program;
     ReadWindowProgram(window, program);
-    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), program);
+    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), window,
+                        program);
 }
 
 }  // namespace tarnvale::lister

@@ -46,8 +46,8 @@ WindowHandle AwaitWindow(WindowSystem& windows, std::wstring_view text, ULONGLON
 // the Startup folder that starts its program again if need be, then tarnvale.exe.
 int KeepTextAtSignIn(Output& out, std::wstring_view text);
 // The same for a window found already: `title` names the shortcut, `program` is the
-// window's program as read.
-int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title,
+// window's program as read; the window's place is kept with it.
+int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title, HWND window,
                  WindowProgram& program);
 // Says why the window of `program` cannot be kept at every sign-in; false when it can.
 bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program);

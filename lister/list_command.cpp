@@ -138,6 +138,11 @@ void ListKept(Output& out)
             out.Text("  starts no program").Line();
         else
             out.Text("  starts ").Unbracketed(kept.fields.program).Text(" if need be").Line();
+        if (kept.fields.place.known) {
+            out.Text("  puts it ");
+            PrintPlace(out, kept.fields.place);
+            out.Line();
+        }
         if (HowTyped(kept.fields.text) == Typing::Fine)
             PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
         else

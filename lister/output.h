@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "lister/window_place.h"
+
 namespace tarnvale::lister {
 
 class Output {
@@ -46,5 +48,8 @@ private:
     wchar_t buffer_[kBufferSize];
     std::size_t size_ = 0;
 };
+
+// "at 560,380, 280×190", and ", maximized".
+void PrintPlace(Output& out, const WindowPlace& place);
 
 }  // namespace tarnvale::lister

@@ -209,7 +209,8 @@ int StartFor(Output& out, HWND window)
     if (SayIfNotKeptAtSignIn(out, program) ||
         !AskYesNo(out, "Keep it there at every sign-in?"))
         return kDone;
-    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), program);
+    return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), window,
+                        program);
 }
 
 int TellAttached(Output& out, HWND window)

@@ -1,6 +1,7 @@
 #include "lister/start_tarnvale.h"
 
 #include "lister/heap_text.h"
+#include "lister/start_program.h"
 #include "lister/sign_in_fields.h"
 
 namespace tarnvale::lister {
@@ -30,14 +31,14 @@ bool StartTarnvale(std::wstring_view text, DWORD& processId)
     if (!ReadOwnPath(own))
         return false;
     // "FOLDER\tarnvale.exe" TEXT: tarnvale.exe reads the quoted name, then the blanks, then
-    // the text. The program's own path comes first, for CreateProcess, then the folder.
+    // the text.
     const std::size_t pathLength = own.folderLength + kTarnvaleProgram.size();
     const std::size_t commandLength = pathLength + 3 + text.size();
     if (commandLength > kMaxCommandLineLength) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    HeapText room(pathLength + 1 + own.folderLength + 1 + commandLength + 1);
+    HeapText room(pathLength + commandLength);
     if (!room) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
@@ -47,30 +48,15 @@ bool StartTarnvale(std::wstring_view text, DWORD& processId)
         for (const wchar_t c : part)
             *at++ = c;
     };
-    wchar_t* const path = at;
+    const wchar_t* const path = at;
     put(own.Folder());
     put(kTarnvaleProgram);
-    *at++ = L'\0';
-    wchar_t* const folder = at;
-    put(own.Folder());
-    *at++ = L'\0';
-    wchar_t* const command = at;
+    const wchar_t* const command = at;
     put(L"\"");
     put({path, pathLength});
     put(L"\" ");
     put(text);
-    *at = L'\0';
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path, command, nullptr, nullptr, FALSE, 0, nullptr,
-                        own.folderLength > 0 ? folder : nullptr, &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    processId = info.dwProcessId;
-    return true;
+    return StartProgram({path, pathLength}, {command, commandLength}, own.Folder(), processId);
 }
 
 }  // namespace tarnvale::lister

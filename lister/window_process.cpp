@@ -17,9 +17,16 @@ constexpr ULONG kProcessCommandLineInformation = 60;
 constexpr LONG kNoPackage = 15700;  // APPMODEL_ERROR_NO_PACKAGE
 constexpr std::wstring_view kFrameHost = L"ApplicationFrameHost.exe";
 
-// Where the command line is found in a process of our own bitness, read byte by byte.
+// Where the command line and the current folder are found in a process of our own
+// bitness, read byte by byte. The folder (CurrentDirectory.DosPath) comes right after the
+// standard handles; the SDK's headers leave that part of the block unnamed.
 static_assert(offsetof(PEB, ProcessParameters) == (sizeof(void*) == 8 ? 0x20 : 0x10));
 static_assert(offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine) == (sizeof(void*) == 8 ? 0x70 : 0x40));
+constexpr std::size_t kCurrentFolderOffset = sizeof(void*) == 8 ? 0x38 : 0x24;
+// The folder's handle and the DLL path follow it, then the image's path.
+static_assert(kCurrentFolderOffset + sizeof(UNICODE_STRING) + sizeof(HANDLE) +
+                  sizeof(UNICODE_STRING) ==
+              offsetof(RTL_USER_PROCESS_PARAMETERS, ImagePathName));
 
 class Process {
 public:
@@ -94,17 +101,22 @@ std::size_t AskCommandLine(HANDLE process, HeapText& out)
     const QueryProcess query = NtQuery();
     // A UNICODE_STRING's length is 16 bits, in bytes: at most 32767 units follow it.
     HeapText answer(sizeof(UNICODE_STRING) / sizeof(wchar_t) + 0x8000);
+    const std::size_t answerBytes = answer.size() * sizeof(wchar_t);
     ULONG size = 0;
     if (!query || !answer ||
         query(process, kProcessCommandLineInformation, answer.data(),
-              static_cast<ULONG>(answer.size() * sizeof(wchar_t)), &size) < 0)
+              static_cast<ULONG>(answerBytes), &size) < 0)
         return 0;
     UNICODE_STRING text;
     CopyMemory(&text, answer.data(), sizeof text);
+    // Whole units, and only from the answer itself.
     const std::size_t length = text.Length / sizeof(wchar_t);
-    if (!text.Buffer || length > out.size())
+    const BYTE* const begin = reinterpret_cast<const BYTE*>(answer.data());
+    const BYTE* const from = reinterpret_cast<const BYTE*>(text.Buffer);
+    if (!from || from < begin + sizeof text || from + length * sizeof(wchar_t) > begin + answerBytes ||
+        length > out.size())
         return 0;
-    CopyMemory(out.data(), text.Buffer, text.Length);
+    CopyMemory(out.data(), from, length * sizeof(wchar_t));
     return length;
 }
 
@@ -114,9 +126,26 @@ bool ReadFrom(HANDLE process, const void* at, void* into, std::size_t size)
     return ReadProcessMemory(process, at, into, size, &read) && read == size;
 }
 
-// From the process's own block, where Windows keeps the line it was started with: only
-// for a process of the lister's bitness, whose layout is the lister's.
-std::size_t ReadCommandLine(DWORD processId, HeapText& out)
+// A UNICODE_STRING of the process's parameters block, in whole units, at most `out`'s size.
+std::size_t ReadParameterText(HANDLE process, const BYTE* parameters, std::size_t offset,
+                              HeapText& out)
+{
+    UNICODE_STRING text{};
+    if (!ReadFrom(process, parameters + offset, &text, sizeof text))
+        return 0;
+    // The length is the process's own to write: odd or past the room, it is cut to both.
+    const std::size_t length = text.Length / sizeof(wchar_t);
+    if (length == 0 || length > out.size() ||
+        !ReadFrom(process, text.Buffer, out.data(), length * sizeof(wchar_t)))
+        return 0;
+    return length;
+}
+
+// From the process's own block, where Windows keeps the line it was started with and its
+// current folder: only for a process of the lister's bitness, whose layout is the
+// lister's. Either out may be null.
+void ReadParameters(DWORD processId, HeapText* commandLine, std::size_t* commandLineLength,
+                    HeapText* folder, std::size_t* folderLength)
 {
     const Process process(processId, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ);
     BOOL otherIs32 = FALSE;
@@ -124,24 +153,30 @@ std::size_t ReadCommandLine(DWORD processId, HeapText& out)
     const QueryProcess query = NtQuery();
     if (!process.get() || !query || !IsWow64Process(process.get(), &otherIs32) ||
         !IsWow64Process(GetCurrentProcess(), &selfIs32) || otherIs32 != selfIs32)
-        return 0;
+        return;
     PROCESS_BASIC_INFORMATION basic{};
     ULONG size = 0;
-    RTL_USER_PROCESS_PARAMETERS* parameters = nullptr;
-    UNICODE_STRING text{};
+    const BYTE* parameters = nullptr;
     if (query(process.get(), ProcessBasicInformation, &basic, sizeof basic, &size) < 0 ||
         !ReadFrom(process.get(),
                   reinterpret_cast<const BYTE*>(basic.PebBaseAddress) +
                       offsetof(PEB, ProcessParameters),
                   &parameters, sizeof parameters) ||
-        !ReadFrom(process.get(),
-                  reinterpret_cast<const BYTE*>(parameters) +
-                      offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine),
-                  &text, sizeof text))
-        return 0;
-    const std::size_t length = text.Length / sizeof(wchar_t);
-    if (length > out.size() || !ReadFrom(process.get(), text.Buffer, out.data(), text.Length))
-        return 0;
+        !parameters)
+        return;
+    if (commandLine)
+        *commandLineLength = ReadParameterText(
+            process.get(), parameters, offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine),
+            *commandLine);
+    if (folder)
+        *folderLength = ReadParameterText(process.get(), parameters, kCurrentFolderOffset, *folder);
+}
+
+std::size_t ReadCommandLineOf(DWORD processId, HANDLE process, HeapText& out)
+{
+    std::size_t length = AskCommandLine(process, out);
+    if (length == 0)
+        ReadParameters(processId, &out, &length, nullptr, nullptr);
     return length;
 }
 
@@ -161,13 +196,18 @@ void ReadWindowProgram(HWND window, WindowProgram& program)
     GetWindowThreadProcessId(window, &program.processId);
     const Process process(program.processId, PROCESS_QUERY_LIMITED_INFORMATION);
     program.rights = RightsOf(process.get());
+    DWORD shellProcess = 0;
+    const HWND desktop = FindDesktopWindow();
+    GetWindowThreadProcessId(desktop ? desktop : GetShellWindow(), &shellProcess);
+    program.shell = shellProcess != 0 && shellProcess == program.processId;
     if (!process.get())
         return;
     program.pathLength = ReadPath(process.get(), program.path);
     program.hosted = IsPackaged(process.get()) || Same(FileName(program.Path()), kFrameHost);
     program.commandLineLength = AskCommandLine(process.get(), program.commandLine);
-    if (program.commandLineLength == 0)
-        program.commandLineLength = ReadCommandLine(program.processId, program.commandLine);
+    ReadParameters(program.processId,
+                   program.commandLineLength == 0 ? &program.commandLine : nullptr,
+                   &program.commandLineLength, &program.folder, &program.folderLength);
 }
 
 Rights ReadOwnRights()
@@ -181,18 +221,18 @@ Rights ReadShellRights()
     return RightsOfWindow(desktop ? desktop : GetShellWindow());
 }
 
-bool IsRunning(std::wstring_view path)
+ProgramProcesses FindProgramProcesses(std::wstring_view path, std::wstring_view commandLine)
 {
+    ProgramProcesses found;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
+        return found;
     DWORD session = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
     HeapText other(kMaxCommandLineLength + 1);
-    bool found = false;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
          more = Process32NextW(snapshot, &entry)) {
         DWORD itsSession = 0;
         if (entry.th32ProcessID == GetCurrentProcessId() ||
@@ -201,7 +241,13 @@ bool IsRunning(std::wstring_view path)
             continue;
         const Process process(entry.th32ProcessID, PROCESS_QUERY_LIMITED_INFORMATION);
         const std::size_t length = process.get() ? ReadPath(process.get(), other) : 0;
-        found = length > 0 && Same({other.data(), length}, path);
+        if (length == 0 || !Same({other.data(), length}, path))
+            continue;
+        const std::size_t lineLength = ReadCommandLineOf(entry.th32ProcessID, process.get(), other);
+        if (lineLength > 0 && std::wstring_view(other.data(), lineLength) == commandLine)
+            ++found.withCommandLine;
+        else
+            ++found.others;
     }
     CloseHandle(snapshot);
     return found;

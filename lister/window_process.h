@@ -22,14 +22,20 @@ struct WindowProgram {
     std::size_t pathLength = 0;  // 0: its path could not be read
     HeapText commandLine{kMaxCommandLineLength + 1};
     std::size_t commandLineLength = 0;  // 0: Windows did not give it
+    HeapText folder{kMaxCommandLineLength + 1};
+    std::size_t folderLength = 0;  // 0: it could not be read
+    // The shell's own process, which always runs (an Explorer folder window).
+    bool shell = false;
 
     std::wstring_view Path() { return {path.data(), pathLength}; }
     std::wstring_view CommandLine() { return {commandLine.data(), commandLineLength}; }
+    std::wstring_view Folder() { return {folder.data(), folderLength}; }
 };
 
 // Reads what Windows gives of the program behind `window`: its path from
 // QueryFullProcessImageNameW; its command line where Windows hands it out (8.1 and later),
-// else from the process's own block, for a program of the same bitness; its token.
+// else from the process's own block, for a program of the same bitness, as its current
+// folder; its token.
 void ReadWindowProgram(HWND window, WindowProgram& program);
 
 // The lister's own rights, and those of the shell that owns the desktop window, which
@@ -37,7 +43,12 @@ void ReadWindowProgram(HWND window, WindowProgram& program);
 Rights ReadOwnRights();
 Rights ReadShellRights();
 
-// Whether a process whose program is `path` runs in this session, other than this one.
-bool IsRunning(std::wstring_view path);
+// The processes of this session, other than this one, whose program is `path`: how many
+// run with the command line `commandLine`, and how many with another or one unread.
+struct ProgramProcesses {
+    unsigned withCommandLine = 0;
+    unsigned others = 0;
+};
+ProgramProcesses FindProgramProcesses(std::wstring_view path, std::wstring_view commandLine);
 
 }  // namespace tarnvale::lister

@@ -269,6 +269,109 @@ TEST_F(SignIn, TheProgramIsStartedAgainWithItsArgumentsAndANewTarnvaleAttachesIt
     EXPECT_EQ(ProcessesNamed(L"target_app.exe").size(), running);
 }
 
+// The window's screen rectangle, attached or not.
+RECT RectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::string Rect(const RECT& rect)
+{
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+           std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
+}
+
+TEST_F(SignIn, AWindowMovedAndSizedComesBackAttachedWhereTheUserLeftIt)
+{
+    // Its program opens it at 120,140, 320x200; the user moved it and made it smaller.
+    ChildProcess target = StartKeptTarget(L"E2eSignInPlace", L"--title Placed --x 120 --y 140");
+    const HWND window = FindTarget(L"E2eSignInPlace");
+    SetWindowPos(window, nullptr, 560, 380, 280, 190, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return Rect(RectOf(window)) == "560,380 280x190"; }, kStartTimeoutMs))
+        << Rect(RectOf(window));
+    CapturedProcess kept = RunLister(L" --at-sign-in E2eSignInPlace");
+    std::printf("    --at-sign-in printed:\n%s", kept.Output().c_str());
+    EXPECT_EQ(kept.ExitCode(), 0u) << kept.Output();
+    EXPECT_NE(kept.Output().find("it is put at 560,380, 280\xC3\x97" "190 and\r\n"), std::string::npos)
+        << kept.Output();
+    AttachThenEnd(L"E2eSignInPlace", target, window);
+
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    HWND again = nullptr;
+    const Timings timings = WaitForAttached(L"E2eSignInPlace", L"Placed", start, &again);
+    std::printf("    sign-in: the window came %lld ms after wineboot started, attached at %lld ms, "
+                "at %s\n", timings.window, timings.attached, Rect(RectOf(again)).c_str());
+    EXPECT_EQ(Rect(RectOf(again)), "560,380 280x190");
+    EXPECT_TRUE(HoldsFor([&] { return ParentOf(again) == "progman"; }, kWatchMs));
+    EXPECT_EQ(Rect(RectOf(again)), "560,380 280x190") << "moved after it was attached";
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+}
+
+TEST_F(SignIn, AKeptWindowComesBackWhileAnotherWindowOfItsProgramStaysOpen)
+{
+    // Two copies of one program; the second's window is kept, the first stays open
+    // through the sign-out, as a second Notepad document would.
+    ChildProcess stays = StartKeptTarget(L"E2eSignInStays", L"--title Stays --x 500");
+    ChildProcess target = StartKeptTarget(L"E2eSignInBeside", L"--title Beside");
+    const HWND window = FindTarget(L"E2eSignInBeside");
+    KeepAtSignIn(L"E2eSignInBeside");
+    AttachThenEnd(L"E2eSignInBeside", target, window);
+    ASSERT_EQ(FindTarget(L"E2eSignInBeside"), nullptr);
+    const std::size_t running = ProcessesNamed(L"target_app.exe").size();
+
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    const Timings timings = WaitForAttached(L"E2eSignInBeside", L"Beside", start);
+    std::printf("    sign-in beside a running copy: the window came %lld ms after wineboot started, "
+                "attached at %lld ms\n", timings.window, timings.attached);
+    EXPECT_EQ(ProcessesNamed(L"target_app.exe").size(), running + 1);
+    EXPECT_EQ(ParentOf(FindTarget(L"E2eSignInStays")), "none");
+    EXPECT_FALSE(stays.Exited());
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+}
+
+TEST_F(SignIn, AProgramStartedInAnotherFolderWithADocumentNamedFromThereComesBack)
+{
+    // As `notepad todo.txt` typed in a Command Prompt open on that folder.
+    const std::wstring folder = ProgramFolder() + L"\\E2e data folder";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring document = folder + L"\\todo.txt";
+    const HANDLE file = CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "From todo.txt\r\n", 15, &written, nullptr);
+    CloseHandle(file);
+    wchar_t ours[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, ours);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    started_.push_back(L"E2eSignInFolder");
+    ChildProcess target = ChildProcess::Start(Quoted(ProgramFolder() + L"\\target_app.exe") +
+                                              L" --class E2eSignInFolder --title-from todo.txt");
+    SetCurrentDirectoryW(ours);
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindTarget(L"E2eSignInFolder")) != nullptr; },
+                          kStartTimeoutMs)) << "the target never read its document";
+    ASSERT_EQ(TextOf(window), L"From todo.txt");
+    CapturedProcess kept = RunLister(L" --at-sign-in E2eSignInFolder");
+    std::printf("    --at-sign-in printed:\n%s", kept.Output().c_str());
+    EXPECT_NE(kept.Output().find("in the folder " + Narrow(folder) + "\\."), std::string::npos)
+        << kept.Output();
+    AttachThenEnd(L"E2eSignInFolder", target, window);
+
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    const Timings timings = WaitForAttached(L"E2eSignInFolder", L"From todo.txt", start);
+    std::printf("    sign-in: the window came %lld ms after wineboot started, attached at %lld ms\n",
+                timings.window, timings.attached);
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    Clear();
+    DeleteFileW(document.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
 {
     ChildProcess target = StartKeptTarget(L"E2eSignInOnce", L"--title Once");
@@ -318,7 +421,7 @@ TEST_F(SignIn, AfterForgetASignInStartsNothing)
               std::string::npos) << list.Output();
     EXPECT_NE(list.Output().find("\r\ntext [E2eSignInForgotten]\r\n  starts "), std::string::npos)
         << list.Output();
-    EXPECT_NE(list.Output().find("target_app.exe if need be\r\n"
+    EXPECT_NE(list.Output().find("target_app.exe if need be\r\n  puts it at 120,90, 320\xC3\x97" "200\r\n"
                                  "tarnvale-list.exe --forget E2eSignInForgotten\r\n"),
               std::string::npos) << list.Output();
 
@@ -371,8 +474,10 @@ TEST_F(SignIn, AProgramThatIsGoneIsToldInAMessageBox)
     const MessageBoxView shown = ReadMessageBox(box);
     std::printf("    %s\n", Describe(shown).c_str());
     EXPECT_EQ(shown.caption, L"Tarnvale at sign-in");
-    EXPECT_TRUE(shown.text.starts_with(L"Could not start " + program + L" (error 2) for the window "
-                                       L"[E2eSignInGone].")) << Describe(shown);
+    // What stops it first, so that no long title or path can push it out of the box.
+    EXPECT_TRUE(shown.text.starts_with(L"To stop this, run tarnvale-list --forget")) << Describe(shown);
+    EXPECT_NE(shown.text.find(L"\n\nCould not start " + program + L" (error 2) for the window "
+                              L"[E2eSignInGone]."), std::wstring::npos) << Describe(shown);
     EXPECT_TRUE(PressOk(box));
     EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"tarnvale-list.exe").empty(); },
                           kStartTimeoutMs)) << "the run did not end after OK";

@@ -1,0 +1,82 @@
+#include "lister/start_program.h"
+
+#include "lister/heap_text.h"
+
+namespace tarnvale::lister {
+
+namespace {
+
+// Turns the redirection of System32 to SysWOW64 off for this thread while it lives, where
+// there is one: only a 32-bit program on 64-bit Windows has it.
+class NoFileSystemRedirection {
+public:
+    NoFileSystemRedirection()
+    {
+        using Disable = BOOL(WINAPI*)(PVOID*);
+        const auto disable = reinterpret_cast<Disable>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleW(L"kernel32.dll"), "Wow64DisableWow64FsRedirection")));
+        BOOL wow64 = FALSE;
+        turnedOff_ = disable && IsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
+                     disable(&previous_);
+    }
+    ~NoFileSystemRedirection()
+    {
+        using Revert = BOOL(WINAPI*)(PVOID);
+        const auto revert = reinterpret_cast<Revert>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleW(L"kernel32.dll"), "Wow64RevertWow64FsRedirection")));
+        if (turnedOff_ && revert)
+            revert(previous_);
+    }
+    NoFileSystemRedirection(const NoFileSystemRedirection&) = delete;
+    NoFileSystemRedirection& operator=(const NoFileSystemRedirection&) = delete;
+
+private:
+    PVOID previous_ = nullptr;
+    bool turnedOff_ = false;
+};
+
+}  // namespace
+
+bool StartProgram(std::wstring_view program, std::wstring_view commandLine,
+                  std::wstring_view folder, DWORD& processId)
+{
+    if (folder.empty()) {
+        const std::size_t slash = program.find_last_of(L"\\/");
+        if (slash != std::wstring_view::npos)
+            folder = {program.data(), slash + 1};
+    }
+    // One block for the three, each NUL-terminated; CreateProcess may write to the line.
+    HeapText room(program.size() + 1 + commandLine.size() + 1 + folder.size() + 1);
+    if (!room) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    wchar_t* at = room.data();
+    const auto terminated = [&](std::wstring_view text) {
+        wchar_t* const start = at;
+        for (const wchar_t c : text)
+            *at++ = c;
+        *at++ = L'\0';
+        return start;
+    };
+    wchar_t* const path = terminated(program);
+    wchar_t* const command = terminated(commandLine);
+    wchar_t* const start = terminated(folder);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    BOOL started = FALSE;
+    {
+        const NoFileSystemRedirection asNamed;
+        started = CreateProcessW(path, command, nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.empty() ? nullptr : start, &startup, &info);
+    }
+    if (!started)
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    processId = info.dwProcessId;
+    return true;
+}
+
+}  // namespace tarnvale::lister
