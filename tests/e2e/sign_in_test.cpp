@@ -372,6 +372,46 @@ TEST_F(SignIn, AProgramStartedInAnotherFolderWithADocumentNamedFromThereComesBac
     RemoveDirectoryW(folder.c_str());
 }
 
+TEST_F(SignIn, TheVeryProgramKeptIsStartedAgainNotItsNamesakeInSysWow64)
+{
+    // The 64-bit Notepad: a 32-bit suite names it through Sysnative, as its System32 is
+    // SysWOW64 to it, and so is a 32-bit lister's that would start it by its path.
+    BOOL suiteIs32 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &suiteIs32);
+    const std::wstring system = suiteIs32 ? L"C:\\windows\\sysnative" : L"C:\\windows\\system32";
+    started_.push_back(L"Notepad");
+    ChildProcess notepad = ChildProcess::Start(Quoted(system + L"\\notepad.exe"));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindTarget(L"Notepad")) != nullptr; }, kStartTimeoutMs))
+        << "Notepad did not start";
+    const std::wstring program = ProgramOf(window);
+    const std::wstring title = TextOf(window);
+    ASSERT_EQ(CompareStringOrdinal(program.c_str(), -1, L"C:\\windows\\system32\\notepad.exe", -1, TRUE),
+              CSTR_EQUAL) << Narrow(program);
+    CapturedProcess kept = RunLister(L" --at-sign-in Notepad");
+    std::printf("    --at-sign-in printed:\n%s", kept.Output().c_str());
+    // One path, the one started.
+    EXPECT_NE(kept.Output().find("already: " + Narrow(program) + " is started with no arguments\r\n"),
+              std::string::npos) << kept.Output();
+    AttachThenEnd(L"Notepad", notepad, window);
+
+    const ULONGLONG start = GetTickCount64();
+    ChildProcess wineboot = SignInAgain();
+    HWND again = nullptr;
+    const Timings timings = WaitForAttached(L"Notepad", title, start, &again);
+    std::printf("    sign-in: Notepad came %lld ms after wineboot started, attached at %lld ms\n",
+                timings.window, timings.attached);
+    DWORD id = 0;
+    GetWindowThreadProcessId(again, &id);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    BOOL againIs32 = TRUE;
+    IsWow64Process(process, &againIs32);
+    if (process)
+        CloseHandle(process);
+    EXPECT_FALSE(againIs32) << "the 32-bit Notepad of SysWOW64 was started: " << Narrow(ProgramOf(again));
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+}
+
 TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
 {
     ChildProcess target = StartKeptTarget(L"E2eSignInOnce", L"--title Once");
