@@ -412,6 +412,39 @@ TEST_F(SignIn, TheVeryProgramKeptIsStartedAgainNotItsNamesakeInSysWow64)
     EXPECT_TRUE(wineboot.Exited(kWinebootMs));
 }
 
+TEST_F(SignIn, AFolderWindowOfTheShellIsKeptWithoutStartingAnythingAndTakenOnceOpened)
+{
+    // The stand-in shell opens a folder window on a thread of its own, as Explorer does.
+    const HWND desktop = FindDesktop();
+    PostMessageW(desktop, WM_APP + 1, 0, 0);
+    HWND folder = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (folder = FindWindowW(L"CabinetWClass", nullptr)) != nullptr; },
+                          kStartTimeoutMs)) << "the stand-in shell opened no folder window";
+    const std::wstring shortcut = KeepAtSignIn(L"CabinetWClass");
+    CapturedProcess list = RunLister(L"");
+    EXPECT_NE(list.Output().find("text [CabinetWClass]\r\n  starts no program\r\n"), std::string::npos)
+        << list.Output();
+    EXPECT_TRUE(ReadShortcut(shortcut).arguments.starts_with(L"--signed-in CabinetWClass --place."))
+        << Narrow(ReadShortcut(shortcut).arguments);
+    PostMessageW(folder, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(folder); }, kStartTimeoutMs));
+
+    const std::size_t running = ProcessesNamed(L"fake_shell.exe").size();
+    ChildProcess wineboot = SignInAgain();
+    ASSERT_TRUE(WaitUntil([] { return !ProcessesNamed(L"tarnvale-list.exe").empty(); }, kSignInMs))
+        << "the sign-in never ran the lister";
+    // The user opens the folder again: Tarnvale takes it.
+    PostMessageW(desktop, WM_APP + 1, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        return FindWindowExW(desktop, nullptr, L"CabinetWClass", nullptr) != nullptr;
+    }, kSignInMs)) << "the folder window was not attached";
+    EXPECT_EQ(ProcessesNamed(L"fake_shell.exe").size(), running) << "the shell was started again";
+    EXPECT_TRUE(wineboot.Exited(kWinebootMs));
+    CloseEveryTarnvale();
+    if (const HWND opened = FindWindowW(L"CabinetWClass", nullptr))
+        PostMessageW(opened, WM_CLOSE, 0, 0);
+}
+
 TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
 {
     ChildProcess target = StartKeptTarget(L"E2eSignInOnce", L"--title Once");
