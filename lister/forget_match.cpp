@@ -16,7 +16,7 @@ unsigned CopyNumber(std::wstring_view name)
     const std::size_t open = name.rfind(L" (");
     if (open == std::wstring_view::npos)
         return 0;
-    const std::wstring_view digits = name.substr(open + 2, name.size() - open - 3);
+    const std::wstring_view digits(name.data() + open + 2, name.size() - open - 3);
     if (digits.empty() || digits.size() > kMostDigits || digits[0] == L'0')
         return 0;
     unsigned number = 0;

@@ -96,8 +96,9 @@ bool SamePath(std::wstring_view a, std::wstring_view b)
 void CopyPath(std::wstring_view from, wchar_t (&to)[kMaxPath], std::size_t& length)
 {
     length = 0;
-    for (const wchar_t c : from.substr(0, kMaxPath - 1))
-        to[length++] = c;
+    for (const wchar_t c : from)
+        if (length + 1 < kMaxPath)
+            to[length++] = c;
 }
 
 HRESULT FindStartupFolder(Path& folder)
@@ -136,15 +137,17 @@ bool Visit(const Path& folder, ShortcutVisitor visit, void* context)
     do {
         Path path = folder;
         const std::wstring_view file = found.cFileName;
+        const std::size_t nameLength =
+            file.size() > kExtension.size() ? file.size() - kExtension.size() : 0;
         // The pattern matches short names too: "x.lnk.new" may have one ending in ".LNK".
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || file.size() < kExtension.size() ||
-            !SamePath(file.substr(file.size() - kExtension.size()), kExtension) ||
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !SamePath({file.data() + nameLength, file.size() - nameLength}, kExtension) ||
             !path.Append(file))
             continue;
         const std::size_t length = ReadArgumentsOf(path.text, arguments);
         SignInFields fields;
         if (length > 0 && ReadArguments({arguments.data(), length}, fields))
-            visit(context, {path.View(), file.substr(0, file.size() - kExtension.size()), fields});
+            visit(context, {path.View(), {file.data(), nameLength}, fields});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return true;
