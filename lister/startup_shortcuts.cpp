@@ -139,7 +139,7 @@ bool Visit(const Path& folder, ShortcutVisitor visit, void* context)
         const std::wstring_view file = found.cFileName;
         const std::size_t nameLength =
             file.size() > kExtension.size() ? file.size() - kExtension.size() : 0;
-        // The pattern matches short names too: "x.lnk.new" may have one ending in ".LNK".
+        // The pattern matches short names too: "x.lnkx" has one that ends in ".LNK".
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
             !SamePath({file.data() + nameLength, file.size() - nameLength}, kExtension) ||
             !path.Append(file))
