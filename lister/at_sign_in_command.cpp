@@ -133,20 +133,31 @@ int KeepAtSignIn(Output& out, std::wstring_view text, std::wstring_view title, H
     }
     SayWhatHappens(out, fields, commandLineGiven);
     const SavedShortcut saved = SaveShortcut(fields, title.empty() ? text : title);
-    if (saved.tooLong) {
-        out.Text("Not kept: the text, the program's path and its command line, written for a")
-            .Line().Text("shortcut, are longer than Windows starts a program with.").Line();
+    if (saved.tooLong || FAILED(saved.error)) {
+        if (saved.tooLong)
+            out.Text("Not kept: the text, the program's path and its command line, written for a")
+                .Line().Text("shortcut, are longer than Windows starts a program with.").Line();
+        else
+            out.Text("Not kept: the shortcut could not be written in the Startup folder (error ")
+                .Hex(static_cast<unsigned>(saved.error)).Text(").").Line();
+        if (!saved.Previous().empty())
+            out.Text("The shortcut that kept this text before is unchanged:").Line()
+                .Text("  ").Unbracketed(saved.Previous()).Line();
         return kNotKept;
     }
-    if (FAILED(saved.error)) {
-        out.Text("Not kept: the shortcut could not be written in the Startup folder (error ")
-            .Hex(static_cast<unsigned>(saved.error)).Text(").").Line();
-        return kNotKept;
-    }
-    out.Text(saved.replaced ? "Kept, in place of the shortcut that kept this text before:"
-                            : "Kept by a shortcut in the Startup folder:")
+    const bool previousStays = saved.previousError != ERROR_SUCCESS;
+    out.Text(saved.replaced && !previousStays
+                 ? "Kept, in place of the shortcut that kept this text before:"
+                 : "Kept by a shortcut in the Startup folder:")
         .Line().Text("  ").Unbracketed(saved.Path()).Line();
-    return kDone;
+    if (!previousStays)
+        return kDone;
+    // Both run at sign-in: the user has to know, and which file it is.
+    out.Text("The shortcut that kept this text before could not be deleted (error ")
+        .Number(static_cast<unsigned>(saved.previousError)).Text("), and runs").Line()
+        .Text("at every sign-in too, until you delete it:").Line()
+        .Text("  ").Unbracketed(saved.Previous()).Line();
+    return kNotKept;
 }
 
 int KeepTextAtSignIn(Output& out, std::wstring_view text)

@@ -54,12 +54,17 @@ bool SayIfNotKeptAtSignIn(Output& out, const WindowProgram& program);
 // Says that the window's program runs above the lister, and what to do.
 void SayRunAsAdministrator(Output& out);
 
-// Removes the shortcuts that keep `text` at every sign-in.
+// Removes the shortcuts that keep `text` at every sign-in, or else the one named after
+// `text` as a window's title.
 int ForgetText(Output& out, std::wstring_view text);
 
 // The run at sign-in that a shortcut starts, with its arguments: starts the window's
 // program if need be, waits for the window, then starts tarnvale.exe.
 int RunAtSignIn(std::wstring_view arguments);
+
+// A text kept at every sign-in, with the line that removes its shortcut.
+struct KeptShortcut;
+void PrintKept(Output& out, const KeptShortcut& kept);
 
 // One window's class name and title, for all of them.
 void PrintTexts(Output& out, std::wstring_view className, std::wstring_view title, bool titleCut);

@@ -125,31 +125,14 @@ unsigned ListAttached(Listing& listing)
     return count;
 }
 
-// The texts kept at every sign-in, each with the command that stops it, under the same
-// rule as the commands above: only what cmd passes on unchanged.
+// The texts kept at every sign-in, each with the command that stops it.
 void ListKept(Output& out)
 {
     unsigned count = 0;
     ForEachShortcut([&](const KeptShortcut& kept) {
         if (count++ == 0)
             out.Text("Kept at every sign-in (shortcuts in the Startup folder):").Line().Line();
-        out.Text("text ").Bracketed(kept.fields.text).Line();
-        if (kept.fields.program.empty())
-            out.Text("  starts no program").Line();
-        else
-            out.Text("  starts ").Unbracketed(kept.fields.program).Text(" if need be").Line();
-        if (kept.fields.place.known) {
-            out.Text("  puts it ");
-            PrintPlace(out, kept.fields.place);
-            out.Line();
-        }
-        if (HowTyped(kept.fields.text) == Typing::Fine)
-            PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
-        else
-            out.Text("  no command line for its text: switch it off in Task Manager's Startup tab,")
-                .Line().Text("  or delete the shortcut itself:").Line()
-                .Text("  ").Unbracketed(kept.path).Line();
-        out.Line();
+        PrintKept(out, kept);
     });
 }
 
@@ -160,6 +143,28 @@ void PrintTexts(Output& out, std::wstring_view className, std::wstring_view titl
     out.Text("class ").Bracketed(className).Text("  title ").Bracketed(title);
     if (titleCut)
         out.Text(" (cut short)");
+    out.Line();
+}
+
+// Under the same rule as the commands above: only what cmd passes on unchanged.
+void PrintKept(Output& out, const KeptShortcut& kept)
+{
+    out.Text("text ").Bracketed(kept.fields.text).Line();
+    if (kept.fields.program.empty())
+        out.Text("  starts no program").Line();
+    else
+        out.Text("  starts ").Unbracketed(kept.fields.program).Text(" if need be").Line();
+    if (kept.fields.place.known) {
+        out.Text("  puts it ");
+        PrintPlace(out, kept.fields.place);
+        out.Line();
+    }
+    if (HowTyped(kept.fields.text) == Typing::Fine)
+        PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
+    else
+        out.Text("  no command line for its text: switch it off in Task Manager's Startup tab,")
+            .Line().Text("  or delete the shortcut itself:").Line()
+            .Text("  ").Unbracketed(kept.path).Line();
     out.Line();
 }
 

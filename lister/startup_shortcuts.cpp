@@ -11,6 +11,9 @@ namespace tarnvale::lister {
 namespace {
 
 constexpr std::wstring_view kExtension = L".lnk";
+// Added to a new shortcut's name while it is written and checked: no longer ".lnk", it is
+// taken for a shortcut neither by the listing nor by a sign-in.
+constexpr std::wstring_view kUnfinished = L".new";
 constexpr std::wstring_view kTarnvaleProgram = L"tarnvale.exe";
 constexpr wchar_t kDescription[] = L"Keeps a window on the desktop with Tarnvale";
 // Another text whose title gives the same name gets " (2)", " (3)" and so on.
@@ -83,6 +86,21 @@ struct Path {
     std::wstring_view View() const { return {text, length}; }
 };
 
+// File names, as Windows compares them.
+bool SamePath(std::wstring_view a, std::wstring_view b)
+{
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+void CopyPath(std::wstring_view from, wchar_t (&to)[kMaxPath], std::size_t& length)
+{
+    length = 0;
+    for (const wchar_t c : from)
+        if (length + 1 < kMaxPath)
+            to[length++] = c;
+}
+
 HRESULT FindStartupFolder(Path& folder)
 {
     wchar_t* found = nullptr;
@@ -118,12 +136,18 @@ bool Visit(const Path& folder, ShortcutVisitor visit, void* context)
     HeapText arguments(kMaxCommandLineLength + 1);
     do {
         Path path = folder;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !path.Append(found.cFileName))
+        const std::wstring_view file = found.cFileName;
+        const std::size_t nameLength =
+            file.size() > kExtension.size() ? file.size() - kExtension.size() : 0;
+        // The pattern matches short names too: "x.lnkx" has one that ends in ".LNK".
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !SamePath({file.data() + nameLength, file.size() - nameLength}, kExtension) ||
+            !path.Append(file))
             continue;
         const std::size_t length = ReadArgumentsOf(path.text, arguments);
         SignInFields fields;
         if (length > 0 && ReadArguments({arguments.data(), length}, fields))
-            visit(context, {path.View(), fields});
+            visit(context, {path.View(), {file.data(), nameLength}, fields});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return true;
@@ -187,6 +211,13 @@ SavedShortcut SaveShortcut(const SignInFields& fields, std::wstring_view title)
         saved.error = HRESULT_FROM_WIN32(GetLastError());
         return saved;
     }
+    // The shortcut that keeps the same text now: replaced, or told unchanged.
+    Path previous;
+    ForEachShortcut([&](const KeptShortcut& kept) {
+        if (previous.length == 0 && kept.fields.text == fields.text)
+            previous.Append(kept.path);
+    });
+    CopyPath(previous.View(), saved.previous, saved.previousLength);
     const std::size_t length = ArgumentsLength(fields);
     // CreateProcess takes the program's quoted path, a blank and the arguments.
     if (length == 0 || own.length + 3 + length > kMaxCommandLineLength) {
@@ -200,16 +231,6 @@ SavedShortcut SaveShortcut(const SignInFields& fields, std::wstring_view title)
     }
     WriteArguments(fields, arguments.span());
 
-    Path previous;
-    const auto samePath = [](std::wstring_view a, std::wstring_view b) {
-        return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                    static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-    };
-    const auto findPrevious = [&](const KeptShortcut& kept) {
-        if (previous.length == 0 && kept.fields.text == fields.text)
-            previous.Append(kept.path);
-    };
-    ForEachShortcut(findPrevious);
     Path path;
     for (unsigned copy = 1;; ++copy) {
         path = folder;
@@ -219,44 +240,54 @@ SavedShortcut SaveShortcut(const SignInFields& fields, std::wstring_view title)
             return saved;
         }
         // Another text's shortcut keeps its name.
-        if (samePath(path.View(), previous.View()) ||
+        if (SamePath(path.View(), previous.View()) ||
             GetFileAttributesW(path.text) == INVALID_FILE_ATTRIBUTES)
             break;
     }
-    if (FAILED(saved.error = Write(path.text, {arguments.data(), length}, own)))
-        return saved;
-    // What the shell will read back: the whole of what was written, or nothing.
-    HeapText back(kMaxCommandLineLength + 1);
-    if (ReadArgumentsOf(path.text, back) != length ||
-        std::wstring_view(back.data(), length) != std::wstring_view(arguments.data(), length)) {
-        DeleteFileW(path.text);
-        saved.tooLong = true;
+    Path unfinished = path;
+    if (!unfinished.Append(kUnfinished)) {
+        saved.error = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
         return saved;
     }
-    if (previous.length > 0) {
-        saved.replaced = true;
-        if (!samePath(path.View(), previous.View()))
-            DeleteFileW(previous.text);
+    DeleteFileW(unfinished.text);  // left by a run that was ended halfway
+    saved.error = Write(unfinished.text, {arguments.data(), length}, own);
+    if (SUCCEEDED(saved.error)) {
+        // What the shell will read back: the whole of what was written, or nothing.
+        HeapText back(kMaxCommandLineLength + 1);
+        saved.tooLong =
+            ReadArgumentsOf(unfinished.text, back) != length ||
+            std::wstring_view(back.data(), length) != std::wstring_view(arguments.data(), length);
     }
-    for (const wchar_t c : path.View())
-        saved.path[saved.length++] = c;
+    // One step from the old shortcut to the new one, which is whole.
+    if (SUCCEEDED(saved.error) && !saved.tooLong &&
+        !MoveFileExW(unfinished.text, path.text, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        saved.error = HRESULT_FROM_WIN32(GetLastError());
+    if (FAILED(saved.error) || saved.tooLong) {
+        DeleteFileW(unfinished.text);
+        return saved;
+    }
+    CopyPath(path.View(), saved.path, saved.length);
+    saved.replaced = previous.length > 0;
+    saved.previousLength = 0;
+    // Any other shortcut of the text goes too: each would start a Tarnvale at sign-in.
+    ForEachShortcut([&](const KeptShortcut& kept) {
+        if (kept.fields.text != fields.text || SamePath(kept.path, path.View()))
+            return;
+        const DWORD error = DeleteShortcut(kept.path);
+        if (error != ERROR_SUCCESS && saved.previousError == ERROR_SUCCESS) {
+            saved.previousError = error;
+            CopyPath(kept.path, saved.previous, saved.previousLength);
+        }
+    });
     return saved;
 }
 
-ForgottenShortcuts ForgetShortcuts(std::wstring_view text)
+DWORD DeleteShortcut(std::wstring_view path)
 {
-    ForgottenShortcuts forgotten;
-    forgotten.folderRead = ForEachShortcut([&](const KeptShortcut& kept) {
-        if (kept.fields.text != text)
-            return;
-        Path path;
-        if (!path.Append(kept.path) || !DeleteFileW(path.text))
-            return;
-        if (forgotten.count++ == 0)
-            for (const wchar_t c : kept.path)
-                forgotten.path[forgotten.length++] = c;
-    });
-    return forgotten;
+    Path terminated;
+    if (!terminated.Append(path))
+        return ERROR_FILENAME_EXCED_RANGE;
+    return DeleteFileW(terminated.text) ? ERROR_SUCCESS : GetLastError();
 }
 
 }  // namespace tarnvale::lister

@@ -14,6 +14,7 @@ namespace tarnvale::lister {
 
 struct KeptShortcut {
     std::wstring_view path;
+    std::wstring_view name;  // the file's name without ".lnk"
     SignInFields fields;
 };
 
@@ -37,22 +38,22 @@ struct SavedShortcut {
     bool replaced = false;  // a shortcut kept the same text before, and is gone
     bool tooLong = false;   // Windows kept the arguments short of what was written
     HRESULT error = S_OK;
+    // Not saved: the shortcut that kept the text before, left as it was. Saved: another one
+    // that kept the text, which could not be deleted (Windows' error in `previousError`).
+    wchar_t previous[kMaxPath] = {};
+    std::size_t previousLength = 0;
+    DWORD previousError = ERROR_SUCCESS;
 
     std::wstring_view Path() const { return {path, length}; }
+    std::wstring_view Previous() const { return {previous, previousLength}; }
 };
 // Writes the shortcut that keeps `fields` at every sign-in, named after `title`, in place
-// of the one that kept the same text. It runs this program, from its folder.
+// of the one that kept the same text. It runs this program, from its folder. The new one
+// is written under a name of its own and checked before it takes the old one's place, so
+// that a failure leaves the old one as it was.
 SavedShortcut SaveShortcut(const SignInFields& fields, std::wstring_view title);
 
-// Deletes the shortcuts that keep `text`; how many, and the path of the first in `path`.
-struct ForgottenShortcuts {
-    wchar_t path[kMaxPath] = {};
-    std::size_t length = 0;
-    unsigned count = 0;
-    bool folderRead = false;
-
-    std::wstring_view Path() const { return {path, length}; }
-};
-ForgottenShortcuts ForgetShortcuts(std::wstring_view text);
+// Deletes the shortcut at `path`: ERROR_SUCCESS, or Windows' error.
+DWORD DeleteShortcut(std::wstring_view path);
 
 }  // namespace tarnvale::lister

@@ -5,6 +5,7 @@
 #include "session.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace e2e {
 namespace {
@@ -138,9 +139,20 @@ TEST_F(ListerPick, YesToTheQuestionKeepsThePickedWindowAtEverySignIn)
     EXPECT_NE(output.find("tarnvale.exe is started with the text [E2ePickKept].\r\n"
                           "Kept by a shortcut in the Startup folder:\r\n  "),
               std::string::npos) << output;
-    CapturedProcess forget = CapturedProcess::Start(ListerPath() + L" --forget E2ePickKept");
+    // The kept text is the class name; the shortcut is named after the title, which the user
+    // sees, and which --forget takes too.
+    const std::size_t named = output.find("Kept by a shortcut in the Startup folder:\r\n  ");
+    ASSERT_NE(named, std::string::npos) << output;
+    const std::size_t from = named + std::strlen("Kept by a shortcut in the Startup folder:\r\n  ");
+    const std::wstring shortcut = Widen(output.substr(from, output.find("\r\n", from) - from));
+    EXPECT_TRUE(shortcut.ends_with(L"\\Tarnvale - Kept from a pick.lnk")) << Narrow(shortcut);
+    CapturedProcess forget = CapturedProcess::Start(ListerPath() + L" --forget Kept from a pick");
     ASSERT_TRUE(forget.WaitForExit(kStartTimeoutMs));
     EXPECT_EQ(forget.ExitCode(), 0u) << forget.Output();
+    EXPECT_TRUE(forget.Output().starts_with(
+        "Removed: the window with the text [E2ePickKept] is no longer kept at sign-in.\r\n"))
+        << forget.Output();
+    EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(shortcut);
 }
 
 TEST_F(ListerPick, TitleWithCharactersCmdReadsAsItsOwnIsPickedAndAttached)

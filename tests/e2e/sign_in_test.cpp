@@ -137,8 +137,10 @@ protected:
     // No shortcut, Tarnvale or sign-in run of ours left for the next case's sign-in.
     void Clear()
     {
-        for (const std::wstring& path : KeptShortcuts())
+        for (const std::wstring& path : KeptShortcuts()) {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // one a case made read-only
             DeleteFileW(path.c_str());
+        }
         CloseEveryTarnvale();
         for (const DWORD id : ProcessesNamed(L"tarnvale-list.exe"))
             if (const HANDLE lister = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
@@ -621,6 +623,154 @@ TEST_F(SignIn, ATitleWithCmdCharactersQuotesAndAccentsInAFolderWithThemComesBack
     Clear();
     DeleteFileW(program.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+
+// The file's bytes, read while others hold it open.
+std::string BytesOf(const std::wstring& path)
+{
+    std::string bytes;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Every file in the Startup folder, whatever its name: a half-written one too.
+std::vector<std::wstring> StartupFiles()
+{
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW((StartupFolder() + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            std::wstring_view(data.cFileName) != L"desktop.ini")
+            found.push_back(data.cFileName);
+    while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(SignIn, ForgetTakesTheTitleTheShortcutIsNamedAfterButNotATitleOfSeveral)
+{
+    ChildProcess first = StartKeptTarget(L"E2eSignInTitled", L"--title \"Titled window\"");
+    const std::wstring firstShortcut = KeepAtSignIn(L"E2eSignInTitled");
+    ChildProcess twin = StartKeptTarget(L"E2eSignInTitledTwin", L"--title \"Titled window\" --x 500");
+    const std::wstring twinShortcut = KeepAtSignIn(L"E2eSignInTitledTwin");
+    EXPECT_EQ(twinShortcut, StartupFolder() + L"\\Tarnvale - Titled window (2).lnk");
+
+    // Two windows kept under one title: which one is meant is for the user to say.
+    CapturedProcess both = RunLister(L" --forget Titled window");
+    std::printf("    --forget by a title of two printed:\n%s", both.Output().c_str());
+    EXPECT_EQ(both.ExitCode(), 7u) << both.Output();
+    EXPECT_TRUE(both.Output().starts_with(
+        "Not removed: two or more windows kept at every sign-in have the title [Titled window].\r\n"))
+        << both.Output();
+    EXPECT_NE(both.Output().find("\r\ntarnvale-list.exe --forget E2eSignInTitled\r\n"),
+              std::string::npos) << both.Output();
+    EXPECT_NE(both.Output().find("\r\ntarnvale-list.exe --forget E2eSignInTitledTwin\r\n"),
+              std::string::npos) << both.Output();
+    EXPECT_TRUE(Exists(firstShortcut) && Exists(twinShortcut));
+
+    EXPECT_EQ(RunLister(L" --forget E2eSignInTitledTwin").ExitCode(), 0u);
+    CapturedProcess byTitle = RunLister(L" --forget Titled window");
+    EXPECT_EQ(byTitle.ExitCode(), 0u) << byTitle.Output();
+    EXPECT_TRUE(byTitle.Output().starts_with(
+        "Removed: the window with the text [E2eSignInTitled] is no longer kept at sign-in.\r\n  " +
+        Narrow(firstShortcut) + "\r\n")) << byTitle.Output();
+    EXPECT_FALSE(Exists(firstShortcut));
+
+    // A text that nothing is kept by: what is kept, each with the line that removes it.
+    KeepAtSignIn(L"E2eSignInTitled");
+    CapturedProcess none = RunLister(L" --forget Titled");
+    EXPECT_EQ(none.ExitCode(), 1u) << none.Output();
+    EXPECT_TRUE(none.Output().starts_with(
+        "No shortcut in the Startup folder keeps the text [Titled] at sign-in.\r\n"
+        "Nor is one named after it as a title. Kept at every sign-in:\r\n\r\n"
+        "text [E2eSignInTitled]\r\n"))
+        << none.Output();
+    EXPECT_NE(none.Output().find("\r\ntarnvale-list.exe --forget E2eSignInTitled\r\n"),
+              std::string::npos) << none.Output();
+    EXPECT_TRUE(Exists(firstShortcut));
+}
+
+TEST_F(SignIn, AShortcutThatCannotBeDeletedIsToldWithItsPath)
+{
+    ChildProcess target = StartKeptTarget(L"E2eSignInStuck", L"--title \"Stuck before\"");
+    const std::wstring stuck = KeepAtSignIn(L"E2eSignInStuck");
+    ASSERT_TRUE(SetFileAttributesW(stuck.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    CapturedProcess forget = RunLister(L" --forget E2eSignInStuck");
+    std::printf("    --forget of a read-only shortcut printed:\n%s", forget.Output().c_str());
+    EXPECT_EQ(forget.ExitCode(), 7u) << forget.Output();
+    EXPECT_TRUE(forget.Output().starts_with(
+        "Not removed: the shortcut that keeps the text [E2eSignInStuck] could not be deleted\r\n"
+        "(error ")) << forget.Output();
+    EXPECT_NE(forget.Output().find("\r\n  " + Narrow(stuck) + "\r\n"), std::string::npos)
+        << forget.Output();
+    EXPECT_TRUE(Exists(stuck));
+
+    // Kept again under another title: the new shortcut, and the old one told, not replaced.
+    target.Kill();
+    ChildProcess renamed = StartKeptTarget(L"E2eSignInStuck", L"--title \"Stuck after\"");
+    CapturedProcess keep = RunLister(L" --at-sign-in E2eSignInStuck");
+    std::printf("    --at-sign-in beside a read-only shortcut printed:\n%s", keep.Output().c_str());
+    EXPECT_EQ(keep.ExitCode(), 7u) << keep.Output();
+    const std::wstring now = StartupFolder() + L"\\Tarnvale - Stuck after.lnk";
+    EXPECT_NE(keep.Output().find(std::string(kKeptBy) + "\r\n  " + Narrow(now) + "\r\n"
+                                 "The shortcut that kept this text before could not be deleted "
+                                 "(error "), std::string::npos) << keep.Output();
+    EXPECT_NE(keep.Output().find("\r\n  " + Narrow(stuck) + "\r\n"), std::string::npos)
+        << keep.Output();
+    EXPECT_EQ(keep.Output().find("in place of"), std::string::npos) << keep.Output();
+    EXPECT_TRUE(Exists(now) && Exists(stuck));
+    SetFileAttributesW(stuck.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SignIn, AReplacingKeepThatFailsLeavesTheOldShortcutAsItWas)
+{
+    ChildProcess target = StartKeptTarget(L"E2eSignInKeptOld", L"--title \"Kept old\"");
+    const std::wstring old = KeepAtSignIn(L"E2eSignInKeptOld");
+    const std::string bytes = BytesOf(old);
+    ASSERT_FALSE(bytes.empty());
+    // Asked again for a new command line while another program holds the old shortcut open,
+    // letting nobody write or delete it.
+    target.Kill();
+    ChildProcess other = StartKeptTarget(L"E2eSignInKeptOld", L"--title \"Kept old\" --other x");
+    const HANDLE held = CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CapturedProcess keep = RunLister(L" --at-sign-in E2eSignInKeptOld");
+    std::printf("    --at-sign-in while the old shortcut is held printed:\n%s", keep.Output().c_str());
+    EXPECT_EQ(keep.ExitCode(), 7u) << keep.Output();
+    EXPECT_NE(keep.Output().find("\r\nThe shortcut that kept this text before is unchanged:\r\n  " +
+                                 Narrow(old) + "\r\n"), std::string::npos) << keep.Output();
+    EXPECT_TRUE(BytesOf(old) == bytes) << "the old shortcut was changed";
+    // Nothing half written left beside it.
+    EXPECT_EQ(StartupFiles(), std::vector<std::wstring>{L"Tarnvale - Kept old.lnk"});
+    CloseHandle(held);
+
+    // Let go of, it is replaced.
+    CapturedProcess again = RunLister(L" --at-sign-in E2eSignInKeptOld");
+    EXPECT_EQ(again.ExitCode(), 0u) << again.Output();
+    EXPECT_NE(again.Output().find("Kept, in place of the shortcut that kept this text before:\r\n"),
+              std::string::npos) << again.Output();
+    EXPECT_TRUE(BytesOf(old) != bytes) << "the old shortcut is still there";
+    EXPECT_EQ(StartupFiles(), std::vector<std::wstring>{L"Tarnvale - Kept old.lnk"});
 }
 
 }  // namespace
