@@ -7,32 +7,21 @@ namespace tarnvale::lister {
 namespace {
 
 // Turns the redirection of System32 to SysWOW64 off for this thread while it lives, where
-// there is one: only a 32-bit program on 64-bit Windows has it.
+// there is one: only a 32-bit program on 64-bit Windows has it, elsewhere the call fails.
 class NoFileSystemRedirection {
 public:
-    NoFileSystemRedirection()
-    {
-        using Disable = BOOL(WINAPI*)(PVOID*);
-        const auto disable = reinterpret_cast<Disable>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleW(L"kernel32.dll"), "Wow64DisableWow64FsRedirection")));
-        BOOL wow64 = FALSE;
-        turnedOff_ = disable && IsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
-                     disable(&previous_);
-    }
+    NoFileSystemRedirection() : turnedOff_(Wow64DisableWow64FsRedirection(&previous_) != FALSE) {}
     ~NoFileSystemRedirection()
     {
-        using Revert = BOOL(WINAPI*)(PVOID);
-        const auto revert = reinterpret_cast<Revert>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleW(L"kernel32.dll"), "Wow64RevertWow64FsRedirection")));
-        if (turnedOff_ && revert)
-            revert(previous_);
+        if (turnedOff_)
+            Wow64RevertWow64FsRedirection(previous_);
     }
     NoFileSystemRedirection(const NoFileSystemRedirection&) = delete;
     NoFileSystemRedirection& operator=(const NoFileSystemRedirection&) = delete;
 
 private:
     PVOID previous_ = nullptr;
-    bool turnedOff_ = false;
+    bool turnedOff_;
 };
 
 }  // namespace
