@@ -133,8 +133,8 @@ TEST_F(ListerPick, YesToTheQuestionKeepsThePickedWindowAtEverySignIn)
     EXPECT_EQ(lister.ExitCode(), 0u) << lister.Output();
     EXPECT_TRUE(AttachedByTarnvale(window)) << Describe(window);
     const std::string output = lister.Output();
-    EXPECT_NE(output.find("Keep it there at every sign-in? (y/N) y\r\nAt every sign-in: unless the "
-                          "window or its program is there already, "),
+    EXPECT_NE(output.find("Keep it there at every sign-in? (y/N) y\r\nAt every sign-in, unless the "
+                          "window is there already: "),
               std::string::npos) << output;
     EXPECT_NE(output.find("tarnvale.exe is started with the text [E2ePickKept].\r\n"
                           "Kept by a shortcut in the Startup folder:\r\n  "),

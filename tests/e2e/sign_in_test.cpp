@@ -386,6 +386,8 @@ TEST_F(SignIn, TheVeryProgramKeptIsStartedAgainNotItsNamesakeInSysWow64)
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = FindTarget(L"Notepad")) != nullptr; }, kStartTimeoutMs))
         << "Notepad did not start";
+    // Notepad names its window "Notepad" first, then after its document.
+    ASSERT_TRUE(notepad.WaitForIdle(kStartTimeoutMs));
     const std::wstring program = ProgramOf(window);
     const std::wstring title = TextOf(window);
     ASSERT_EQ(CompareStringOrdinal(program.c_str(), -1, L"C:\\windows\\system32\\notepad.exe", -1, TRUE),
