@@ -14,8 +14,6 @@ constexpr UINT kBriefAnswerMs = 200;
 constexpr DWORD kBriefLimitMs = 300;
 constexpr UINT kLongAnswerMs = 3000;
 constexpr DWORD kLongLimitMs = 4000;
-// The thread touches no text and calls nothing deep.
-constexpr SIZE_T kChangeStackBytes = 64 * 1024;
 
 // A new parent reads the window's position afresh in its own client coordinates, and the
 // desktop's Program Manager window starts at the virtual screen's corner, which is
@@ -97,8 +95,10 @@ ParentChange ParentChanger::Change(HWND window, HWND newParent, AnswerWait wait)
     if (StillRunning(lastChange_))
         DuplicateHandle(GetCurrentProcess(), lastChange_, GetCurrentProcess(), &job->previous,
                         SYNCHRONIZE, FALSE, 0);
-    const HANDLE thread = CreateThread(nullptr, kChangeStackBytes, RunChange, job,
-                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    // The default stack, not a small one: SetParent and SetWindowPos run the in-context
+    // event hooks of accessibility tools, input methods and window managers on this
+    // thread, and an overflow there would end the program with the window attached.
+    const HANDLE thread = CreateThread(nullptr, 0, RunChange, job, 0, nullptr);
     if (!thread) {
         if (job->previous)
             CloseHandle(job->previous);

@@ -56,15 +56,60 @@ bool CanBeLookedUp(std::wstring_view text)
     return AnsiText(text).ok();
 }
 
-WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
-                                  std::optional<std::wstring_view> title)
+namespace {
+
+enum class OwnWindows {
+    Found,
+    Passed,
+};
+
+bool IsOwnWindow(HWND window)
+{
+    DWORD owner = 0;
+    return GetWindowThreadProcessId(window, &owner) != 0 && owner == GetCurrentProcessId();
+}
+
+WindowHandle Find(std::optional<std::wstring_view> className, std::optional<std::wstring_view> title,
+                  OwnWindows own)
 {
     const AnsiText ansiClass(className.value_or(std::wstring_view{}));
     const AnsiText ansiTitle(title.value_or(std::wstring_view{}));
     if (!ansiClass.ok() || !ansiTitle.ok())
         return 0;
-    return ToHandle(::FindWindowA(className ? ansiClass.c_str() : nullptr,
-                                  title ? ansiTitle.c_str() : nullptr));
+    const char* const classZ = className ? ansiClass.c_str() : nullptr;
+    const char* const titleZ = title ? ansiTitle.c_str() : nullptr;
+    if (own == OwnWindows::Found)
+        return ToHandle(::FindWindowA(classZ, titleZ));
+    // FindWindowA stops at the first match, which may be ours: walk on past our windows.
+    // Another of our threads may end meanwhile, and its windows with it (under Wine each
+    // thread that calls user32 has a hidden one): from a gone window the walk starts over.
+    constexpr int kMostStartsOver = 8;
+    HWND found = nullptr;
+    for (int startsOver = 0;;) {
+        HWND next = ::FindWindowExA(nullptr, found, classZ, titleZ);
+        if (!next && found && !::IsWindow(found) && ++startsOver <= kMostStartsOver) {
+            found = nullptr;
+            continue;
+        }
+        found = next;
+        if (!found || !IsOwnWindow(found))
+            break;
+    }
+    return ToHandle(found);
+}
+
+}  // namespace
+
+WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
+                                  std::optional<std::wstring_view> title)
+{
+    return Find(className, title, OwnWindows::Found);
+}
+
+WindowHandle FindOthersWindowByAnsiText(std::optional<std::wstring_view> className,
+                                        std::optional<std::wstring_view> title)
+{
+    return Find(className, title, OwnWindows::Passed);
 }
 
 }  // namespace tarnvale

@@ -15,6 +15,11 @@ namespace tarnvale {
 WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
                                   std::optional<std::wstring_view> title);
 
+// The same lookup, passing over the windows of the calling process: the first match of
+// another program, or 0.
+WindowHandle FindOthersWindowByAnsiText(std::optional<std::wstring_view> className,
+                                        std::optional<std::wstring_view> title);
+
 // Whether a lookup can find anything by `text`: false for a text with a character that has
 // no ANSI form (a text with '?' for what was lost could only ever match a window it does
 // not name), or longer than kMaxLookupTextLength.

@@ -60,7 +60,9 @@ NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
 WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
                                             std::optional<std::wstring_view> title)
 {
-    return FindWindowByAnsiText(className, title);
+    // Our own windows are never the one meant: start-up looks the text up once the hidden
+    // main window exists, and a tick that waits on our own thread would stall us.
+    return FindOthersWindowByAnsiText(className, title);
 }
 
 bool Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)

@@ -243,8 +243,9 @@ int CountClientPixels(HWND window, const RECT& clientRect, bool (*test)(COLORREF
 
 std::wstring ArtifactsFolder()
 {
-    const std::wstring bin = ProgramFolder();
-    const std::wstring folder = bin.substr(0, bin.find_last_of(L"\\/")) + L"\\artifacts";
+    // In the build folder, wherever the suite runs from.
+    std::wstring folder = L"Z:" + Widen(TARNVALE_BUILD_DIR) + L"\\artifacts";
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

@@ -57,6 +57,14 @@ TEST_F(Lookup, ClassWinsOverAnotherWindowsTitle)
     ExpectAttached(Quoted(TarnvalePath()) + L" E2eContested", L"E2eContested", L"E2eTitleHolder");
 }
 
+TEST_F(Lookup, AnotherWindowWithTheTitleOfItsOwnMainWindowIsTheOneTaken)
+{
+    // The hidden main window is titled "Tarnvale" too, and may come first in the lookup.
+    CloseEveryTarnvale();
+    ChildProcess target = StartTarget(L"E2eTitledTarnvale", L"--title Tarnvale");
+    ExpectAttached(Quoted(TarnvalePath()) + L" Tarnvale", L"E2eTitledTarnvale");
+}
+
 TEST_F(Lookup, TrailingBlankIsPartOfTheText)
 {
     ChildProcess target = StartTarget(L"E2eFooClass", L"--title Foo");

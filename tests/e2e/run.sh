@@ -6,7 +6,14 @@ set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 shift
 source "$(dirname "$0")/../../scripts/wine_session.sh"
-suite="$build_dir/bin/e2e_tests.exe"
+# The suite runs the programs from a folder whose path has blanks, as
+# "C:\Program Files\Tarnvale" has: a command line that does not quote a program's path
+# fails here. A fresh copy each run, so that an old program never passes for a new one.
+programs="$build_dir/Program Files/Tarnvale"
+rm -rf "$programs"
+mkdir -p "$programs"
+cp "$build_dir"/bin/*.exe "$programs/"
+suite="$programs/e2e_tests.exe"
 if ! why=$(wine_session_can_run "$suite"); then
     echo "e2e: SKIPPED, Wine cannot run this build here: $why" >&2
     exit 77  # ctest reports the suite as not run

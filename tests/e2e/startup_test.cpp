@@ -25,7 +25,8 @@ protected:
         WaitUntil([&] { return ReadMessageBox(shown).icon != "unknown"; }, 5000, 50);
         const MessageBoxView box = ReadMessageBox(shown);
         ASSERT_NE(box.window, nullptr) << "expected a message box, saw none; the program "
-                                       << (tarnvale.Exited() ? "ended" : "runs on");
+                                       << (tarnvale.Exited() ? "ended" : "runs on") << "; "
+                                       << WindowsOf(tarnvale);
         EXPECT_EQ(box.caption, L"Tarnvale") << Describe(box);
         EXPECT_EQ(box.text, text) << Describe(box);
         EXPECT_EQ(box.icon, icon) << Describe(box);
@@ -46,6 +47,13 @@ protected:
         std::string all;
         for (const HWND window : TopLevelWindowsOf(process.id()))
             all += Describe(window) + "; ";
+        for (HWND child = FindWindowExW(FindDesktop(), nullptr, nullptr, nullptr); child;
+             child = FindWindowExW(FindDesktop(), child, nullptr, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(child, &owner);
+            if (owner == process.id())
+                all += "attached: " + Describe(child) + "; ";
+        }
         return all.empty() ? "(none)" : all;
     }
 };
@@ -69,6 +77,14 @@ TEST_F(Startup, TabsOnlyAreLookedUpAndNotFound)
 TEST_F(Startup, UnknownNameShowsNotFoundAndEnds)
 {
     ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" E2eNoSuchWindow", kNotFound, "exclamation",
+                     kNotFoundExitCode);
+}
+
+TEST_F(Startup, ItsOwnHiddenMainWindowIsNotFound)
+{
+    // The text is looked up once the main window exists, and no other has its class.
+    CloseEveryTarnvale();
+    ExpectBoxThenEnd(Quoted(TarnvalePath()) + L" " + kMainWindowClass, kNotFound, "exclamation",
                      kNotFoundExitCode);
 }
 

@@ -48,6 +48,13 @@ WindowHandle FakeWindowSystem::AddWindow(std::wstring className, std::wstring ti
     return handle;
 }
 
+WindowHandle FakeWindowSystem::AddOwnWindow(std::wstring className, std::wstring title)
+{
+    const WindowHandle handle = AddWindow(std::move(className), std::move(title));
+    windows_[handle].own = true;
+    return handle;
+}
+
 void FakeWindowSystem::Destroy(WindowHandle window)
 {
     windows_.erase(window);
@@ -63,8 +70,8 @@ WindowHandle FakeWindowSystem::FindWindowA(std::optional<std::wstring_view> clas
         what += (what.empty() ? "title=" : ", title=") + Narrow(*title);
     calls.push_back("FindWindowA(" + what + ")");
     for (const auto& [handle, window] : windows_) {
-        if (window.parent != 0)
-            continue;  // only top-level windows are found
+        if (window.parent != 0 || window.own)
+            continue;  // only other programs' top-level windows are found
         if (className && !SameTextIgnoringCase(*className, window.className))
             continue;
         if (title && !SameTextIgnoringCase(*title, window.title))

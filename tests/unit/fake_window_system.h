@@ -23,10 +23,14 @@ public:
         // A program that stopped answering: changes of its window's parent do not happen
         // within the wait and report so.
         bool answers = true;
+        // The program's own window (its hidden main window, the About window): the
+        // lookup passes over it, as the Windows implementation does.
+        bool own = false;
     };
 
     WindowHandle AddWindow(std::wstring className, std::wstring title);
     WindowHandle AddDesktop() { return AddWindow(L"Progman", L"Program Manager"); }
+    WindowHandle AddOwnWindow(std::wstring className, std::wstring title);
     void Destroy(WindowHandle window);
     Window& At(WindowHandle window) { return windows_.at(window); }
     void SetForeground(WindowHandle window) { foreground_ = window; }

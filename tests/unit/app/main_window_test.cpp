@@ -92,6 +92,26 @@ TEST_F(Startup, UnknownWindowEndsWithoutAttachingOrAddingTheIcon)
     EXPECT_TRUE(windows.notifications.empty());
 }
 
+TEST_F(Startup, ItsOwnWindowsAreNotFound)
+{
+    // The hidden main window exists before start-up looks the text up.
+    windows.AddOwnWindow(L"TarnvaleMain", L"Tarnvale");
+    windows.AddOwnWindow(L"TarnvaleAbout", L"About Tarnvale...");
+    for (const std::wstring text : {L"TarnvaleMain", L"Tarnvale", L"About Tarnvale..."}) {
+        MainWindow program(windows, kSelf, kIcon);
+        windows.calls.clear();
+        EXPECT_EQ(program.Start(L"tarnvale.exe " + text), MainWindow::StartResult::Ended);
+        EXPECT_EQ(windows.calls, (Calls{"FindWindowA(class=" + testing::Narrow(text) + ")",
+                                        "FindWindowA(title=" + testing::Narrow(text) + ")",
+                                        kNotFoundBox, "EndProcess(2)"}));
+    }
+    // Another program's window of the same title is the one meant.
+    const WindowHandle other = windows.AddWindow(L"Other", L"Tarnvale");
+    EXPECT_EQ(main.Start(L"tarnvale.exe Tarnvale"), MainWindow::StartResult::Running);
+    EXPECT_EQ(main.target().targetWindow, other);
+    EXPECT_EQ(windows.At(other).parent, desktop);
+}
+
 TEST_F(Startup, FoundByClassIsAttachedThenTheIconIsAdded)
 {
     const WindowHandle target = windows.AddWindow(L"Notepad", L"Untitled - Notepad");

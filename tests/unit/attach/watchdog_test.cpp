@@ -138,6 +138,17 @@ TEST_F(Watchdog, ClosedTargetIsFoundByTitleWhenNoClassMatches)
     EXPECT_EQ(windows.At(reopened).parent, desktop);
 }
 
+TEST_F(Watchdog, ClosedTargetIsNeverReplacedByTheProgramsOwnWindow)
+{
+    windows.Destroy(target);
+    state.targetText.Assign(L"TarnvaleMain");
+    windows.AddOwnWindow(L"TarnvaleMain", L"Tarnvale");
+    Tick();
+    EXPECT_EQ(state.targetWindow, 0u);
+    EXPECT_EQ(windows.calls, (Calls{"IsWindow(0x1004)", "FindWindowA(class=TarnvaleMain)",
+                                    "FindWindowA(title=TarnvaleMain)"}));
+}
+
 TEST_F(Watchdog, TargetClosedForGoodIsLookedUpOnEveryTick)
 {
     windows.Destroy(target);
