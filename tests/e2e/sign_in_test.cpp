@@ -12,6 +12,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <fstream>
 
 namespace e2e {
 namespace {
@@ -127,6 +128,45 @@ void EndProcessOf(HWND window)
         WaitForSingleObject(process, 5000);
         CloseHandle(process);
     }
+}
+
+// The README's line that starts with `command`, as it stands, its indent taken off.
+std::string ReadmeLine(const std::string& command)
+{
+    std::string source = TARNVALE_SOURCE_DIR;
+    for (char& c : source)
+        if (c == '/')
+            c = '\\';
+    std::ifstream readme("Z:" + source + "\\README.md", std::ios::binary);
+    for (std::string line; std::getline(readme, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t start = line.find_first_not_of(' ');
+        if (start != std::string::npos && start > 0 && line.compare(start, command.size(), command) == 0)
+            return line.substr(start);
+    }
+    return {};
+}
+
+// Runs `line` as typed in a Command Prompt open on the programs' folder: its exit code.
+DWORD RunInCmd(const std::string& line)
+{
+    std::wstring command = L"cmd.exe /c " + Widen(line);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION cmd{};
+    const std::wstring folder = ProgramFolder();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        folder.c_str(), &startup, &cmd))
+        return 99;
+    CloseHandle(cmd.hThread);
+    DWORD exitCode = 98;
+    if (WaitForSingleObject(cmd.hProcess, kStartTimeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(cmd.hProcess, &exitCode);
+    else
+        TerminateProcess(cmd.hProcess, 98);
+    CloseHandle(cmd.hProcess);
+    return exitCode;
 }
 
 class SignIn : public Session {
@@ -447,6 +487,30 @@ TEST_F(SignIn, AFolderWindowOfTheShellIsKeptWithoutStartingAnythingAndTakenOnceO
     CloseEveryTarnvale();
     if (const HWND opened = FindWindowW(L"CabinetWClass", nullptr))
         PostMessageW(opened, WM_CLOSE, 0, 0);
+}
+
+TEST_F(SignIn, TheReadmesLinesKeepNotepadAndItsForgetLineRemovesItAlsoAfterAPick)
+{
+    const std::string keep = ReadmeLine("tarnvale-list.exe --at-sign-in ");
+    const std::string forget = ReadmeLine("tarnvale-list.exe --forget ");
+    ASSERT_EQ(keep, "tarnvale-list.exe --at-sign-in Untitled - Notepad");
+    ASSERT_EQ(forget, "tarnvale-list.exe --forget Untitled - Notepad");
+    started_.push_back(L"Notepad");
+    ChildProcess notepad = ChildProcess::Start(L"notepad.exe");
+    ASSERT_TRUE(notepad.WaitForIdle(kStartTimeoutMs));
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"Notepad", L"Untitled - Notepad") != nullptr; },
+                          kStartTimeoutMs)) << Describe(FindTarget(L"Notepad"));
+    const std::wstring shortcut = StartupFolder() + L"\\Tarnvale - Untitled - Notepad.lnk";
+    EXPECT_EQ(RunInCmd(keep), 0u);
+    EXPECT_NE(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RunInCmd(forget), 0u);
+    EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    // A pick keeps the class name, which names the window alone; the line takes the title.
+    EXPECT_EQ(RunLister(L" --at-sign-in Notepad").ExitCode(), 0u);
+    ASSERT_NE(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RunInCmd(forget), 0u);
+    EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(KeptShortcuts().empty());
 }
 
 TEST_F(SignIn, AProgramRunningWithoutItsWindowYetIsNotStartedTwice)
