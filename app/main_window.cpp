@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "app/command_line.h"
+#include "text/command_line.h"
 #include "attach/watchdog.h"
 #include "tray/icon_callback.h"
 

@@ -2,12 +2,12 @@
 
 namespace tarnvale {
 
-WindowHandle FindTargetWindow(WindowSystem& windows, std::wstring_view text)
+WindowHandle FindTargetWindow(WindowLookup& windows, std::wstring_view text)
 {
-    const WindowHandle byClass = windows.FindWindowA(text, std::nullopt);
-    if (byClass != 0)
-        return byClass;
-    return windows.FindWindowA(std::nullopt, text);
+    return FindByClassThenTitle(text, [&](std::optional<std::wstring_view> className,
+                                          std::optional<std::wstring_view> title) {
+        return windows.FindWindowA(className, title);
+    });
 }
 
 void AttachToDesktop(WindowSystem& windows, TargetState& state, WindowHandle window)
@@ -17,7 +17,7 @@ void AttachToDesktop(WindowSystem& windows, TargetState& state, WindowHandle win
     windows.SetParent(window, state.desktopWindow, AnswerWait::Brief);
 }
 
-bool IsWindowTopmost(WindowSystem& windows, WindowHandle window)
+bool IsWindowTopmost(WindowLookup& windows, WindowHandle window)
 {
     return (windows.GetWindowLongA(window, WindowLong::ExStyle) & kTopmostExStyle) != 0;
 }

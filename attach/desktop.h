@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "attach/target_text.h"
@@ -17,12 +18,25 @@ struct TargetState {
 inline constexpr std::wstring_view kDesktopClass = L"progman";
 inline constexpr std::int32_t kTopmostExStyle = 0x8;  // WS_EX_TOPMOST
 
+// The rule by which a text names a window, for every lookup of both programs: the window
+// whose class name is `text`, else the one whose title is. `find(className, title)` looks
+// one up, std::nullopt standing for the text not given; what it returns tests false for
+// none.
+template <typename Find>
+auto FindByClassThenTitle(std::wstring_view text, Find find)
+{
+    const auto byClass = find(std::optional<std::wstring_view>(text),
+                              std::optional<std::wstring_view>());
+    return byClass ? byClass : find(std::optional<std::wstring_view>(),
+                                    std::optional<std::wstring_view>(text));
+}
+
 // A top-level window whose class name is `text`, else one whose title is `text`; 0 if none.
-WindowHandle FindTargetWindow(WindowSystem& windows, std::wstring_view text);
+WindowHandle FindTargetWindow(WindowLookup& windows, std::wstring_view text);
 
 // Makes the desktop's "progman" window, looked up afresh, the parent of `window`.
 void AttachToDesktop(WindowSystem& windows, TargetState& state, WindowHandle window);
 
-bool IsWindowTopmost(WindowSystem& windows, WindowHandle window);
+bool IsWindowTopmost(WindowLookup& windows, WindowHandle window);
 
 }  // namespace tarnvale

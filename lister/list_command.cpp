@@ -1,8 +1,10 @@
 #include "attach/desktop.h"
 #include "lister/commands.h"
-#include "lister/desktop_windows.h"
-#include "lister/lookup_window_system.h"
-#include "lister/startup_shortcuts.h"
+#include "lister/sign_in/print_kept.h"
+#include "lister/sign_in/startup_shortcuts.h"
+#include "lister/windows/desktop_windows.h"
+#include "lister/windows/print_window.h"
+#include "platform/win32_window_lookup.h"
 
 namespace tarnvale::lister {
 
@@ -11,7 +13,7 @@ namespace {
 struct Listing {
     Output& out;
     bool all;
-    LookupWindowSystem windows;
+    Win32WindowLookup windows;
     RunningCopies copies = FindRunningCopies();
     HWND console = GetConsoleWindow();
     HWND desktop = FindDesktopWindow();
@@ -42,16 +44,6 @@ void SayWhyNotTyped(Output& out, const WindowTexts& texts, std::wstring_view tex
     out.Text("  tarnvale-list --pick attaches it with a click, nothing typed.").Line();
 }
 
-// The command line itself, alone on its line so that it can be run as it stands.
-void PrintCommand(Output& out, std::wstring_view program, std::wstring_view text)
-{
-    out.Text(program).Text(" ").Text(text).Line();
-    if (const std::size_t blanks = TrailingBlanks(text); blanks > 0) {
-        out.Text("  (the line above ends in ").Number(static_cast<unsigned>(blanks))
-            .Text(blanks == 1 ? " blank" : " blanks").Text(", part of the text)").Line();
-    }
-}
-
 BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
 {
     Listing& listing = *reinterpret_cast<Listing*>(context);
@@ -71,7 +63,7 @@ BOOL CALLBACK ListTopLevel(HWND window, LPARAM context)
         return TRUE;
     }
     Output& out = listing.out;
-    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+    PrintTexts(out, texts);
     if (own)
         out.Text("  Tarnvale's own window").Line();
     if (console)
@@ -109,7 +101,7 @@ unsigned ListAttached(Listing& listing)
             out.Text("Attached to the desktop:").Line().Line();
         WindowTexts texts;
         ReadTexts(child, texts);
-        PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+        PrintTexts(out, texts);
         if (listing.copies.count > 0)
             out.Text("  held by a running Tarnvale: its icon's \"Exit\" gives it back. If it was")
                 .Line()
@@ -137,36 +129,6 @@ void ListKept(Output& out)
 }
 
 }  // namespace
-
-void PrintTexts(Output& out, std::wstring_view className, std::wstring_view title, bool titleCut)
-{
-    out.Text("class ").Bracketed(className).Text("  title ").Bracketed(title);
-    if (titleCut)
-        out.Text(" (cut short)");
-    out.Line();
-}
-
-// Under the same rule as the commands above: only what cmd passes on unchanged.
-void PrintKept(Output& out, const KeptShortcut& kept)
-{
-    out.Text("text ").Bracketed(kept.fields.text).Line();
-    if (kept.fields.program.empty())
-        out.Text("  starts no program").Line();
-    else
-        out.Text("  starts ").Unbracketed(kept.fields.program).Text(" if need be").Line();
-    if (kept.fields.place.known) {
-        out.Text("  puts it ");
-        PrintPlace(out, kept.fields.place);
-        out.Line();
-    }
-    if (HowTyped(kept.fields.text) == Typing::Fine)
-        PrintCommand(out, L"tarnvale-list.exe --forget", kept.fields.text);
-    else
-        out.Text("  no command line for its text: switch it off in Task Manager's Startup tab,")
-            .Line().Text("  or delete the shortcut itself:").Line()
-            .Text("  ").Unbracketed(kept.path).Line();
-    out.Line();
-}
 
 int ListWindows(Output& out, bool all)
 {

@@ -3,10 +3,10 @@
 // back a window that a Tarnvale ended from outside left attached to the desktop.
 #include <windows.h>
 
-#include "app/command_line.h"
 #include "lister/commands.h"
-#include "lister/own_console.h"
-#include "lister/sign_in_fields.h"
+#include "lister/console/own_console.h"
+#include "lister/sign_in/shortcut_fields.h"
+#include "text/command_line.h"
 #include "version.h"
 
 namespace {

@@ -1,9 +1,12 @@
 #include "attach/desktop.h"
-#include "lister/ask.h"
 #include "lister/commands.h"
-#include "lister/desktop_windows.h"
-#include "lister/lookup_window_system.h"
-#include "lister/start_tarnvale.h"
+#include "lister/console/ask.h"
+#include "lister/programs/start_tarnvale.h"
+#include "lister/programs/window_process.h"
+#include "lister/sign_in/keeping.h"
+#include "lister/windows/desktop_windows.h"
+#include "lister/windows/print_window.h"
+#include "platform/win32_window_lookup.h"
 
 namespace tarnvale::lister {
 
@@ -181,8 +184,8 @@ int StartFor(Output& out, HWND window)
 {
     WindowTexts texts;
     ReadTexts(window, texts);
-    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
-    LookupWindowSystem windows;
+    PrintTexts(out, texts);
+    Win32WindowLookup windows;
     const std::wstring_view text = ChooseText(windows, window, texts, Passing::Direct);
     if (text.empty()) {
         out.Text("No text names this window for tarnvale.exe: ").Text(WhyNoText(windows, texts))
@@ -192,7 +195,7 @@ int StartFor(Output& out, HWND window)
     // A Tarnvale that Windows will not let change the window would hold an icon and nothing.
     WindowProgram program;
     ReadWindowProgram(window, program);
-    if (JudgeNow(program.rights, ReadOwnRights()) != Keeping::Fine) {
+    if (JudgeNow(program.rights, ReadOwnRights()) != KeepVerdict::Fine) {
         SayRunAsAdministrator(out);
         out.Text("Nothing was started.").Line();
         return kNotStarted;
@@ -206,7 +209,7 @@ int StartFor(Output& out, HWND window)
     }
     out.Text("Started tarnvale.exe with the text ").Bracketed(text).Text(", process id ")
         .Number(processId).Text(".").Line();
-    if (SayIfNotKeptAtSignIn(out, program) ||
+    if (CannotKeepAtSignIn(out, program) ||
         !AskYesNo(out, "Keep it there at every sign-in?"))
         return kDone;
     return KeepAtSignIn(out, text, texts.titleCut ? std::wstring_view{} : texts.Title(), window,
@@ -216,9 +219,7 @@ int StartFor(Output& out, HWND window)
 int TellAttached(Output& out, HWND window)
 {
     out.Text("That window is attached to the desktop already:").Line();
-    WindowTexts texts;
-    ReadTexts(window, texts);
-    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
+    PrintWindow(out, window);
     out.Text("Nothing was started. tarnvale-list lists it among the attached windows, with")
         .Line().Text("the command that gives it back.").Line();
     return kNotStarted;

@@ -1,8 +1,10 @@
 #include "attach/desktop.h"
 #include "lister/commands.h"
-#include "lister/desktop_windows.h"
-#include "lister/lookup_window_system.h"
+#include "lister/windows/desktop_windows.h"
+#include "lister/windows/print_window.h"
 #include "platform/win32_change_parent.h"
+#include "platform/win32_handles.h"
+#include "platform/win32_window_lookup.h"
 
 namespace tarnvale::lister {
 
@@ -29,13 +31,6 @@ bool AttachedAgainWithin(HWND desktop, HWND window, HWND giveTo, DWORD ms)
     }
 }
 
-void PrintWindow(Output& out, HWND window)
-{
-    WindowTexts texts;
-    ReadTexts(window, texts);
-    PrintTexts(out, texts.Class(), texts.Title(), texts.titleCut);
-}
-
 }  // namespace
 
 int ReleaseWindow(Output& out, std::wstring_view text)
@@ -51,7 +46,7 @@ int ReleaseWindow(Output& out, std::wstring_view text)
     if (!window) {
         out.Text(L"No window attached to the desktop has the class name or title ")
             .Bracketed(text).Text(L".").Line();
-        LookupWindowSystem windows;
+        Win32WindowLookup windows;
         if (const WindowHandle topLevel = FindTargetWindow(windows, text); topLevel != 0) {
             out.Text(L"This one is an ordinary window already:").Line();
             PrintWindow(out, ToHwnd(topLevel));

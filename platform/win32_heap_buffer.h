@@ -37,4 +37,7 @@ private:
     std::size_t size_;
 };
 
+// A text as long as a command line, as both programs keep one.
+using HeapText = HeapBuffer<wchar_t>;
+
 }  // namespace tarnvale

@@ -57,32 +57,9 @@ NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record)
     return data;
 }
 
-WindowHandle Win32WindowSystem::FindWindowA(std::optional<std::wstring_view> className,
-                                            std::optional<std::wstring_view> title)
-{
-    // Our own windows are never the one meant: start-up looks the text up once the hidden
-    // main window exists, and a tick that waits on our own thread would stall us.
-    return FindOthersWindowByAnsiText(className, title);
-}
-
 bool Win32WindowSystem::SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait)
 {
     return parentChanger_.Change(ToHwnd(child), ToHwnd(newParent), wait) == ParentChange::Done;
-}
-
-std::int32_t Win32WindowSystem::IsWindow(WindowHandle window)
-{
-    return ::IsWindow(ToHwnd(window));
-}
-
-std::int32_t Win32WindowSystem::GetWindowLongA(WindowHandle window, WindowLong index)
-{
-    return ReadWindowLong(ToHwnd(window), index);
-}
-
-WindowHandle Win32WindowSystem::GetForegroundWindow()
-{
-    return ToHandle(::GetForegroundWindow());
 }
 
 bool Win32WindowSystem::Shell_NotifyIconA(NotifyIconMessage message,

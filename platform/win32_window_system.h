@@ -6,6 +6,7 @@
 #include "platform/callback.h"
 #include "platform/win32_change_parent.h"
 #include "platform/win32_handles.h"
+#include "platform/win32_window_lookup.h"
 #include "platform/window_system.h"
 
 namespace tarnvale {
@@ -13,9 +14,10 @@ namespace tarnvale {
 // The record in the layout this build's Shell_NotifyIconA takes.
 NOTIFYICONDATAA ToNativeNotifyIconData(const NotifyIconDataA& record);
 
-// The window system as Windows gives it. The About window comes through the two
-// callbacks, so that this file knows nothing of its layout.
-class Win32WindowSystem final : public WindowSystem {
+// The window system as Windows gives it, with the lookups that the lister makes too. The
+// About window comes through the two callbacks, so that this file knows nothing of its
+// layout.
+class Win32WindowSystem final : public Win32Lookups<WindowSystem> {
 public:
     explicit Win32WindowSystem(HINSTANCE instance) : instance_(instance) {}
 
@@ -26,12 +28,7 @@ public:
         closeAbout_ = close;
     }
 
-    WindowHandle FindWindowA(std::optional<std::wstring_view> className,
-                             std::optional<std::wstring_view> title) override;
     bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) override;
-    std::int32_t IsWindow(WindowHandle window) override;
-    std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) override;
-    WindowHandle GetForegroundWindow() override;
     bool Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) override;
 
     void ShowMessageBox(std::wstring_view text, std::wstring_view caption,

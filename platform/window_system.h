@@ -69,23 +69,30 @@ inline constexpr std::size_t kMaxCommandLineLength = 32766;
 // be given on its command line.
 inline constexpr std::size_t kMaxLookupTextLength = kMaxCommandLineLength;
 
-// Everything the program asks of the window system, the shell and the toolkit.
-// Texts are wide; the Windows implementation converts them to the ANSI code page
-// for each ANSI call.
-class WindowSystem {
+// Finding a window and reading its state: all that the lister asks, and the first part
+// of what tarnvale.exe asks. Texts are wide; the Windows implementation converts them to
+// the ANSI code page for each ANSI call.
+class WindowLookup {
 public:
-    virtual ~WindowSystem() = default;
+    virtual ~WindowLookup() = default;
 
-    // user32 and shell32, under their own names. std::nullopt passes no text (NULL).
+    // user32, under its own names. std::nullopt passes no text (NULL).
     virtual WindowHandle FindWindowA(std::optional<std::wstring_view> className,
                                      std::optional<std::wstring_view> title) = 0;
+    virtual std::int32_t IsWindow(WindowHandle window) = 0;
+    virtual std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) = 0;
+    virtual WindowHandle GetForegroundWindow() = 0;
+};
+
+// Everything tarnvale.exe asks of the window system, the shell and the toolkit: the
+// lookups, and what changes windows and shows the program's own.
+class WindowSystem : public WindowLookup {
+public:
+    // user32 and shell32, under their own names.
     // Keeps the window where it is on the screen, whatever the new parent's origin. True
     // when the window has the new parent; false when the change was refused, or its
     // program did not answer within the wait.
     virtual bool SetParent(WindowHandle child, WindowHandle newParent, AnswerWait wait) = 0;
-    virtual std::int32_t IsWindow(WindowHandle window) = 0;
-    virtual std::int32_t GetWindowLongA(WindowHandle window, WindowLong index) = 0;
-    virtual WindowHandle GetForegroundWindow() = 0;
     // True when the shell took the message.
     virtual bool Shell_NotifyIconA(NotifyIconMessage message, const NotifyIconDataA& record) = 0;
 

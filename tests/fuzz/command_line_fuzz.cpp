@@ -9,7 +9,7 @@
 
 #include "require.h"
 
-#include "app/command_line.h"
+#include "text/command_line.h"
 
 namespace {
 

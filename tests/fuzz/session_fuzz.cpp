@@ -11,7 +11,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "app/command_line.h"
+#include "text/command_line.h"
 #include "app/main_window.h"
 #include "attach/desktop.h"
 #include "fake_window_system.h"
