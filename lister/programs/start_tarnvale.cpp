@@ -32,12 +32,12 @@ bool StartTarnvale(std::wstring_view text, DWORD& processId)
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    HeapText room(pathLength + commandLength);
-    if (!room) {
+    HeapText paths(pathLength + commandLength);  // the program, then its command line
+    if (!paths) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    wchar_t* at = room.data();
+    wchar_t* at = paths.data();
     const auto put = [&](std::wstring_view part) {
         for (const wchar_t c : part)
             *at++ = c;

@@ -120,7 +120,7 @@ std::size_t ReadParameterText(HANDLE process, const BYTE* parameters, std::size_
     UNICODE_STRING text{};
     if (!ReadFrom(process, parameters + offset, &text, sizeof text))
         return 0;
-    // The length is the process's own to write: odd or past the room, it is cut to both.
+    // The length is the process's own to write: odd, or past `out`, it is cut to both.
     const std::size_t length = text.Length / sizeof(wchar_t);
     if (length == 0 || length > out.size() ||
         !ReadFrom(process, text.Buffer, out.data(), length * sizeof(wchar_t)))

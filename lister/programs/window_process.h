@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "lister/programs/rights.h"
-#include "lister/sign_in/shortcut_fields.h"
+#include "platform/window_system.h"
 #include "platform/win32_heap_buffer.h"
 
 namespace tarnvale::lister {
