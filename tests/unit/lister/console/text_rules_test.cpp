@@ -4,20 +4,12 @@
 
 #include <string>
 
+#include "utf16_units.h"
+
 #include "text/command_line.h"
 
 namespace tarnvale::lister {
 namespace {
-
-// Texts here are written as UTF-16 code units, as Windows gives them, whatever the
-// host's wchar_t.
-std::wstring Units(std::initializer_list<unsigned> units)
-{
-    std::wstring text;
-    for (const unsigned unit : units)
-        text.push_back(static_cast<wchar_t>(unit));
-    return text;
-}
 
 std::wstring Shown(std::wstring_view text)
 {

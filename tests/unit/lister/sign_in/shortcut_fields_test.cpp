@@ -5,16 +5,10 @@
 #include <cwchar>
 #include <string>
 
+#include "utf16_units.h"
+
 namespace tarnvale::lister {
 namespace {
-
-std::wstring Units(std::initializer_list<unsigned> units)
-{
-    std::wstring text;
-    for (const unsigned unit : units)
-        text.push_back(static_cast<wchar_t>(unit));
-    return text;
-}
 
 std::wstring Written(const ShortcutFields& fields)
 {
