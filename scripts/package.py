@@ -16,27 +16,59 @@ import zipfile
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent.parent
-GUIDE_HEADING = "## Using it on Windows"
+GUIDE = SOURCE / "docs" / "users-guide.md"
 ZIP_EPOCH = 315532800  # 1980-01-01, the earliest time a zip entry can hold
+WIDTH = 80  # Notepad's window and a console: a wider line wraps where it falls
 
 
-def user_guide(version):
-    """README.md's "Using it on Windows" as plain text with CR LF line ends."""
-    lines = (SOURCE / "README.md").read_text(encoding="utf-8").split("\n")
-    start = lines.index(GUIDE_HEADING) + 1
-    end = next((i for i in range(start, len(lines)) if lines[i].startswith("## ")), len(lines))
+def guide_faults(source_lines, text_lines):
+    """What would make README.txt hard to read or copy from: a line wider than WIDTH, a
+    command (an indented line, or text in backticks) split by a wrap, a character
+    other than ASCII."""
+    faults = []
+    for number, line in enumerate(text_lines, 1):
+        if len(line) > WIDTH:
+            faults.append(f"README.txt line {number} is {len(line)} characters wide: {line}")
+        if not line.isascii():
+            faults.append(f"README.txt line {number} is not ASCII (Notepad on an old "
+                          f"Windows reads it so): {line}")
+    for number, line in enumerate(source_lines, 1):
+        if line.count("`") % 2:
+            faults.append(f"{GUIDE.name} line {number}: text in backticks goes on past the "
+                          f"line's end, so a wrap splits it: {line}")
+    for number, (line, after) in enumerate(zip(source_lines, source_lines[1:]), 1):
+        indent = len(line) - len(line.lstrip(" "))
+        if line.strip() and indent >= 4 and after.strip() and \
+                len(after) - len(after.lstrip(" ")) < indent:
+            faults.append(f"{GUIDE.name} line {number + 1} goes on from the command above "
+                          f"it without its indent: {after}")
+    return faults
+
+
+def plain_guide(source_lines, version):
+    """The guide as plain text lines: the title with the version, headings underlined,
+    backticks gone."""
     title = f"Tarnvale {version}: using it on Windows"
     out = [title, "=" * len(title)]
-    for line in lines[start:end]:
-        if line.startswith("### "):
-            heading = line[4:].replace("`", "")
+    body = source_lines[1:] if source_lines and source_lines[0].startswith("# ") else source_lines
+    for line in body:
+        if line.startswith("## "):
+            heading = line[3:].replace("`", "")
             out += [heading, "-" * len(heading)]
         else:
             out.append(line.replace("`", ""))
     while out and not out[-1].strip():
         out.pop()
-    if any(not line.isascii() for line in out):
-        sys.exit("package: the user's guide must be ASCII: Notepad on an old Windows reads it so")
+    return out
+
+
+def user_guide(version):
+    """docs/users-guide.md as plain text with CR LF line ends: README.txt."""
+    source_lines = GUIDE.read_text(encoding="utf-8").split("\n")
+    out = plain_guide(source_lines, version)
+    faults = guide_faults(source_lines, out)
+    if faults:
+        sys.exit("package: the user's guide cannot go out as it is:\n  " + "\n  ".join(faults))
     return ("\r\n".join(out) + "\r\n").encode("ascii")
 
 

@@ -12,7 +12,7 @@ ctest --preset host -j "$(nproc)"
 ctest --preset fuzz -j "$(nproc)"
 scripts/check_reproducible.sh windows
 scripts/check_reproducible.sh windows-x64
-# The README's demonstration, as a newcomer runs it.
+# The demonstration that README.md gives, as a newcomer runs it.
 scripts/demo.sh
 source scripts/wine_session.sh
 if ! why=$(wine_session_can_run_32bit); then

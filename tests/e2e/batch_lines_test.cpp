@@ -1,6 +1,6 @@
-// The batch-file lines that the README and tarnvale-list --help show, taken from them as
-// they stand and run by cmd from a batch file in the programs' folder: the program they
-// start comes, --wait finds its window, and the Tarnvale after && attaches it.
+// The batch-file lines that the user's guide and tarnvale-list --help show, taken from
+// them as they stand and run by cmd from a batch file in the programs' folder: the program
+// they start comes, --wait finds its window, and the Tarnvale started after it attaches it.
 #include "captured_process.h"
 #include "session.h"
 
@@ -68,7 +68,7 @@ protected:
     // Writes the lines into a batch file beside the programs and runs it through cmd.
     static void ExpectNotepadAttached(const std::vector<std::string>& lines, const char* where)
     {
-        ASSERT_EQ(lines.size(), 2u) << "no batch lines with --wait in " << where;
+        ASSERT_GE(lines.size(), 2u) << "no batch lines with --wait in " << where;
         ASSERT_EQ(FindTarget(L"Notepad"), nullptr) << "a Notepad is open already";
         const std::wstring batch = ProgramFolder() + L"\\E2eBatchLines.cmd";
         {
@@ -101,17 +101,17 @@ protected:
     }
 };
 
-TEST_F(BatchLines, TheReadmesLinesWaitForNotepadThenStartTarnvale)
+TEST_F(BatchLines, TheUsersGuidesLinesWaitForNotepadThenStartTarnvale)
 {
     std::string source = TARNVALE_SOURCE_DIR;
     for (char& c : source)
         if (c == '/')
             c = '\\';
-    std::ifstream readme("Z:" + source + "\\README.md", std::ios::binary);
-    ASSERT_TRUE(readme) << "cannot read the README";
+    std::ifstream guide("Z:" + source + "\\docs\\users-guide.md", std::ios::binary);
+    ASSERT_TRUE(guide) << "cannot read docs/users-guide.md";
     std::ostringstream text;
-    text << readme.rdbuf();
-    ExpectNotepadAttached(BlockWithWait(SplitLines(text.str()), "    "), "the README");
+    text << guide.rdbuf();
+    ExpectNotepadAttached(BlockWithWait(SplitLines(text.str()), "    "), "the user's guide");
 }
 
 TEST_F(BatchLines, TheHelpsLinesWaitForNotepadThenStartTarnvale)

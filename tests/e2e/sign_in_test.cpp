@@ -130,15 +130,15 @@ void EndProcessOf(HWND window)
     }
 }
 
-// The README's line that starts with `command`, as it stands, its indent taken off.
-std::string ReadmeLine(const std::string& command)
+// The user's guide's line that starts with `command`, as it stands, its indent taken off.
+std::string UsersGuideLine(const std::string& command)
 {
     std::string source = TARNVALE_SOURCE_DIR;
     for (char& c : source)
         if (c == '/')
             c = '\\';
-    std::ifstream readme("Z:" + source + "\\README.md", std::ios::binary);
-    for (std::string line; std::getline(readme, line);) {
+    std::ifstream guide("Z:" + source + "\\docs\\users-guide.md", std::ios::binary);
+    for (std::string line; std::getline(guide, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::size_t start = line.find_first_not_of(' ');
@@ -489,10 +489,10 @@ TEST_F(SignIn, AFolderWindowOfTheShellIsKeptWithoutStartingAnythingAndTakenOnceO
         PostMessageW(opened, WM_CLOSE, 0, 0);
 }
 
-TEST_F(SignIn, TheReadmesLinesKeepNotepadAndItsForgetLineRemovesItAlsoAfterAPick)
+TEST_F(SignIn, TheUsersGuidesLinesKeepNotepadAndItsForgetLineRemovesItAlsoAfterAPick)
 {
-    const std::string keep = ReadmeLine("tarnvale-list.exe --at-sign-in ");
-    const std::string forget = ReadmeLine("tarnvale-list.exe --forget ");
+    const std::string keep = UsersGuideLine("tarnvale-list.exe --at-sign-in ");
+    const std::string forget = UsersGuideLine("tarnvale-list.exe --forget ");
     ASSERT_EQ(keep, "tarnvale-list.exe --at-sign-in Untitled - Notepad");
     ASSERT_EQ(forget, "tarnvale-list.exe --forget Untitled - Notepad");
     started_.push_back(L"Notepad");
