@@ -87,7 +87,7 @@ ParentChange ParentChanger::Change(HWND window, HWND newParent, AnswerWait wait)
 {
     const bool brief = wait == AnswerWait::Brief;
     if (brief && StillRunning(lastChange_))
-        return ParentChange::Unfinished;
+        return ParentChange::Skipped;
     auto* job = static_cast<ChangeJob*>(HeapAlloc(GetProcessHeap(), 0, sizeof(ChangeJob)));
     if (!job)
         return ParentChange::CouldNotTry;
