@@ -49,31 +49,31 @@ MainWindow::StartResult MainWindow::Start(std::wstring_view commandLine)
         DeleteTrayIcon(windows_, trayRecord_);
         return StartResult::Closed;
     }
-    stage_ = Stage::Running;
+    // Unless the end of the session was announced meanwhile.
+    if (stage_ == Stage::AddingIcon)
+        stage_ = Stage::Running;
     return StartResult::Running;
 }
 
 void MainWindow::OnTimerTick()
 {
-    // Ticks may only begin once start-up has finished, and end with the window; a tick
-    // reached through the menu of a callback run inside a tick is not one.
-    if (stage_ != Stage::Running || sessionEnding_ || ticking_)
+    // Ticks begin once start-up is through and end with the window; none attaches the
+    // window while the end of the session is pending.
+    if (stage_ != Stage::Running)
         return;
-    if (!iconShown_ && ++ticksWithoutIcon_ % kTicksBetweenIconTries == 0)
+    if (!iconShown_ && ++ticksWithoutIcon_ % kTicksBetweenIconTries == 0) {
         ShowIcon();
-    ticking_ = true;
-    const bool attached = WatchdogTick(windows_, target_);
-    ticking_ = false;
-    // Changing the parent of another program's window waits on that program, and the
-    // wait may run our other handlers: if an Exit or the end of the session gave the
-    // window back meanwhile, this tick's attach must not outlast it.
-    if (attached && (stage_ == Stage::Closed || sessionEnding_))
-        GiveBack();
+        // Adding the icon runs the messages sent to us meanwhile: the window may have been
+        // given back since, for a close or the end of the session.
+        if (stage_ != Stage::Running)
+            return;
+    }
+    WatchdogTick(windows_, target_);
 }
 
 void MainWindow::OnIconCallback(std::uint32_t lParam)
 {
-    if (stage_ != Stage::Running || !OpensPopupMenu(HorizontalCoordinate(lParam)))
+    if (!PastStartUp() || !OpensPopupMenu(HorizontalCoordinate(lParam)))
         return;
     switch (windows_.ShowPopupMenu()) {
     case MenuChoice::About:
@@ -102,30 +102,31 @@ void MainWindow::OnClosing()
 {
     if (!HasSomethingToUndo())
         return;
-    stage_ = Stage::Closed;
-    DeleteTrayIcon(windows_, trayRecord_);
     // Given back when the end of the session was announced, and not attached since; a
     // give-back that did not succeed then is tried again now.
-    if (!sessionEnding_ || !givenBackForSession_)
+    const bool givenBack = stage_ == Stage::SessionEndingGivenBack;
+    stage_ = Stage::Closed;
+    DeleteTrayIcon(windows_, trayRecord_);
+    if (!givenBack)
         GiveBack();
 }
 
 void MainWindow::OnSessionEnding()
 {
-    if (!HasSomethingToUndo() || sessionEnding_)
+    if (stage_ != Stage::AddingIcon && stage_ != Stage::Running)
         return;
-    sessionEnding_ = true;
-    givenBackForSession_ = GiveBack();
+    stage_ = GiveBack() ? Stage::SessionEndingGivenBack : Stage::SessionEndingNotGivenBack;
 }
 
 void MainWindow::OnSessionEndCancelled()
 {
-    sessionEnding_ = false;
+    if (SessionEnding())
+        stage_ = Stage::Running;
 }
 
 void MainWindow::OnTaskbarCreated()
 {
-    if (stage_ == Stage::Running)
+    if (PastStartUp())
         ShowIcon();
 }
 

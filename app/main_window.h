@@ -54,13 +54,21 @@ private:
         NotStarted,  // nothing attached or added
         AddingIcon,  // the window attached; adding the icon runs messages sent to us
         Running,
+        // The end of the session announced: the window given back (or its program did
+        // not answer the give-back) until the end is known; no tick attaches it meanwhile.
+        SessionEndingGivenBack,
+        SessionEndingNotGivenBack,
         Closed,
     };
 
-    bool HasSomethingToUndo() const
+    bool SessionEnding() const
     {
-        return stage_ == Stage::AddingIcon || stage_ == Stage::Running;
+        return stage_ == Stage::SessionEndingGivenBack ||
+               stage_ == Stage::SessionEndingNotGivenBack;
     }
+    // Start-up is through and the window has not closed.
+    bool PastStartUp() const { return stage_ == Stage::Running || SessionEnding(); }
+    bool HasSomethingToUndo() const { return stage_ == Stage::AddingIcon || PastStartUp(); }
     // Makes the target a top-level window again, waiting on a busy program; true when it
     // is (or there is none).
     bool GiveBack();
@@ -76,9 +84,6 @@ private:
     Stage stage_ = Stage::NotStarted;
     bool iconShown_ = false;
     unsigned ticksWithoutIcon_ = 0;
-    bool sessionEnding_ = false;
-    bool givenBackForSession_ = false;
-    bool ticking_ = false;
 };
 
 }  // namespace tarnvale

@@ -1,7 +1,8 @@
 #pragma once
 
-// A call back into an object: a plain function and the object it runs on. What
-// std::function did here, without its heap and the exceptions that come with it.
+// A call back into an object: a plain function and the object it runs on. Two words,
+// copied as they are, so that it needs no heap and nothing that throws: the program is
+// built without exceptions, and their runtime is kept out of it.
 namespace tarnvale {
 
 struct Callback {

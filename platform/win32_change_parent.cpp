@@ -87,7 +87,7 @@ ParentChange ParentChanger::Change(HWND window, HWND newParent, AnswerWait wait)
 {
     const bool brief = wait == AnswerWait::Brief;
     if (brief && StillRunning(lastChange_))
-        return ParentChange::Unfinished;
+        return ParentChange::Skipped;
     auto* job = static_cast<ChangeJob*>(HeapAlloc(GetProcessHeap(), 0, sizeof(ChangeJob)));
     if (!job)
         return ParentChange::CouldNotTry;
@@ -109,6 +109,8 @@ ParentChange ParentChanger::Change(HWND window, HWND newParent, AnswerWait wait)
         CloseHandle(lastChange_);
     lastChange_ = thread;
 
+    // A wait that handles no message, so that none of the caller's handlers runs inside a
+    // change (the seam promises so); messages sent to it wait until it is back.
     DWORD result = 0;
     if (WaitForSingleObject(thread, brief ? kBriefLimitMs : kLongLimitMs) != WAIT_OBJECT_0 ||
         !GetExitCodeThread(thread, &result))

@@ -13,7 +13,8 @@ enum class ParentChange {
     Done,          // the window has the new parent (none: it is top-level)
     NotAnswering,  // its program did not answer in time, or Windows calls it hung
     Refused,       // Windows refused the change (gone, or a program with more rights)
-    Unfinished,    // the program stopped answering during the change, which may end later
+    Unfinished,    // the wait ended with the change still under way: it may end later
+    Skipped,       // a brief change not tried: the change before it is still under way
     CouldNotTry,   // no thread for the change: the system is out of resources
 };
 
@@ -26,7 +27,7 @@ public:
     ParentChanger(const ParentChanger&) = delete;
     ParentChanger& operator=(const ParentChanger&) = delete;
 
-    // Brief: for a tick, which tries again 50 ms later; skipped while an earlier change
+    // Brief: for a tick, which tries again 50 ms later; Skipped while an earlier change
     // is still under way. Long: for giving a window back, its one chance.
     ParentChange Change(HWND window, HWND newParent, AnswerWait wait);
 

@@ -69,6 +69,21 @@ inline constexpr std::size_t kMaxCommandLineLength = 32766;
 // be given on its command line.
 inline constexpr std::size_t kMaxLookupTextLength = kMaxCommandLineLength;
 
+// Which calls may run the program's own handlers before they return (on Windows, a thread
+// waiting for another program's answer to a message handles the messages sent to it
+// meanwhile; one waiting for a thread or an event handles none):
+// - SetParent: never. The change runs on a thread of its own and the caller waits for
+//   that thread without handling messages, however long the window's program takes.
+// - FindWindowA, IsWindow, GetWindowLongA, GetForegroundWindow: never. They read what
+//   Windows keeps (the title too) and send no message.
+// - Shell_NotifyIconA: yes. It sends the shell a message and waits for its answer, so
+//   the end of the session, a close or any other message sent to the program may be
+//   handled in it.
+// - ShowMessageBox, ShowPopupMenu: yes, any handler, timer ticks included: each runs a
+//   message loop until it closes.
+// - CloseMainWindow runs the closing handler; ShowAboutWindow and CloseAboutWindow run
+//   only the About window's own. EndProcess does not return.
+
 // Finding a window and reading its state: all that the lister asks, and the first part
 // of what tarnvale.exe asks. Texts are wide; the Windows implementation converts them to
 // the ANSI code page for each ANSI call.

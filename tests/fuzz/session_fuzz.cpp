@@ -155,19 +155,26 @@ private:
             if (target && Alive(target))
                 fake_.At(target).answers = data.ConsumeBool();
             break;
-        case 10:  // the user chooses Exit while a change of parent waits on the target
+        case 10:  // a tick's change outlasts its wait, and the user chooses Exit meanwhile
+            if (target && Alive(target))
+                fake_.At(target).stallsInNextChange = true;
+            fake_.calls.clear();
+            main_.OnTimerTick();
+            CheckCalls();
+            if (target && Alive(target))
+                fake_.At(target).stallsInNextChange = false;
+            if (fake_.changesUnderWay.empty())
+                break;  // the tick changed nothing
             fake_.menuChoice = tarnvale::MenuChoice::Exit;
-            fake_.duringNextSetParent = [this] { main_.OnIconCallback(0x204); };
-            Tick();
-            fake_.duringNextSetParent = nullptr;
-            closed_ = Deleted();
-            if (closed_) {
-                // The window was given back and nothing attached it afterwards.
-                const WindowHandle closedOn = main_.target().targetWindow;
-                Require(closedOn == 0 || !Alive(closedOn) || !fake_.At(closedOn).answers ||
-                        fake_.At(closedOn).parent == 0);
-                Require(fake_.icons.empty());
-            }
+            main_.OnIconCallback(0x204);
+            fake_.FinishChangesUnderWay();
+            closed_ = true;
+            Require(Deleted());
+            Require(fake_.icons.empty());
+            // Given back after the tick's change was made.
+            if (const WindowHandle closedOn = main_.target().targetWindow;
+                closedOn != 0 && Alive(closedOn) && fake_.At(closedOn).answers)
+                Require(fake_.At(closedOn).parent == 0);
             break;
         default:
             Tick();

@@ -85,13 +85,28 @@ bool FakeWindowSystem::SetParent(WindowHandle child, WindowHandle newParent, Ans
 {
     calls.push_back("SetParent(" + Hex(child) + ", " + Hex(newParent) +
                     (wait == AnswerWait::Long ? ", long)" : ")"));
-    if (auto during = std::exchange(duringNextSetParent, nullptr))
-        during();
+    if (!changesUnderWay.empty()) {
+        if (wait == AnswerWait::Long)
+            changesUnderWay.emplace_back(child, newParent);
+        return false;
+    }
     const auto found = windows_.find(child);
     if (found == windows_.end() || !found->second.answers)
         return false;
+    if (std::exchange(found->second.stallsInNextChange, false)) {
+        changesUnderWay.emplace_back(child, newParent);
+        return false;
+    }
     found->second.parent = newParent;
     return true;
+}
+
+void FakeWindowSystem::FinishChangesUnderWay()
+{
+    for (const auto& [child, newParent] : changesUnderWay)
+        if (const auto found = windows_.find(child); found != windows_.end())
+            found->second.parent = newParent;
+    changesUnderWay.clear();
 }
 
 std::int32_t FakeWindowSystem::IsWindow(WindowHandle window)

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/about_lifecycle.h"
@@ -23,6 +24,9 @@ public:
         // A program that stopped answering: changes of its window's parent do not happen
         // within the wait and report so.
         bool answers = true;
+        // A program that stops answering in the middle of the next change of its window's
+        // parent: the change is reported unfinished and is made by FinishChangesUnderWay().
+        bool stallsInNextChange = false;
         // The program's own window (its hidden main window, the About window): the
         // lookup passes over it, as the Windows implementation does.
         bool own = false;
@@ -46,9 +50,12 @@ public:
     std::function<void()> whileMenuOpen;
     // The toolkit runs the closing handler when the main window closes.
     std::function<void()> onMainWindowClose;
-    // Runs once, inside the next SetParent before the parent changes: the wait on the
-    // window's thread, in which the program's other handlers may run.
-    std::function<void()> duringNextSetParent;
+    // Changes of parent still under way, as (child, new parent), in order. One change at a
+    // time, as the Windows implementation makes them: meanwhile a brief change is skipped,
+    // a long one waits its turn, and each reports that it did not happen.
+    std::vector<std::pair<WindowHandle, WindowHandle>> changesUnderWay;
+    // The programs answer again: the changes under way are made, in order.
+    void FinishChangesUnderWay();
     // Runs once, inside the next Shell_NotifyIconA before the shell takes it: the wait for
     // the shell's answer runs messages sent to the program meanwhile.
     std::function<void()> duringNextNotify;

@@ -256,41 +256,51 @@ TEST_F(Running, ExitFromTheMenuWhileATickRunsInsideIt)
     EXPECT_TRUE(windows.calls.empty()) << "no tick after the close";
 }
 
-// The wait before a change of parent may run the program's other handlers: the icon's
-// menu, the close, the end of the session. Whatever they gave back stays given back.
-TEST_F(Running, ExitChosenDuringATicksWaitLeavesTheWindowGivenBack)
+// A tick's change stops waiting after a short while and may be made later; an Exit then
+// still gives the window back, after that change, however the tick's change reported.
+TEST_F(Running, ExitWhileATicksChangeIsStillUnderWayEndsGivenBack)
 {
     windows.At(target).parent = 0;
+    windows.At(target).stallsInNextChange = true;
+    main.OnTimerTick();
+    ASSERT_EQ(windows.changesUnderWay.size(), 1u);
     windows.menuChoice = MenuChoice::Exit;
-    windows.duringNextSetParent = [this] { main.OnIconCallback(0x204); };
-    main.OnTimerTick();
-    EXPECT_EQ(windows.At(target).parent, 0u) << "attached after the close";
+    main.OnIconCallback(0x204);
     EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0, long)");
-    windows.calls.clear();
-    main.OnTimerTick();
-    EXPECT_TRUE(windows.calls.empty());
+    windows.FinishChangesUnderWay();
+    EXPECT_EQ(windows.At(target).parent, 0u) << "attached after the close";
 }
 
-TEST_F(Running, SessionEndingDuringATicksWaitLeavesTheWindowGivenBack)
+// Adding the icon again on a tick runs the messages sent to the program meanwhile: a close
+// or the end of the session there gives the window back, and that tick attaches nothing.
+TEST(TickAddingTheIcon, CloseOrSessionEndMeanwhileLeavesTheWindowGivenBack)
 {
-    windows.At(target).parent = 0;
-    windows.duringNextSetParent = [this] { main.OnSessionEnding(); };
-    main.OnTimerTick();
-    EXPECT_EQ(windows.At(target).parent, 0u);
-}
+    for (const bool exit : {true, false}) {
+        FakeWindowSystem windows;
+        windows.AddDesktop();
+        const WindowHandle target = windows.AddWindow(L"Foo", L"Foo");
+        MainWindow main(windows, kSelf, kIcon);
+        windows.onMainWindowClose = [&main] { main.OnClosing(); };
+        windows.shellRunning = false;
+        ASSERT_EQ(main.Start(L"tarnvale.exe Foo"), MainWindow::StartResult::Running);
+        windows.shellRunning = true;
+        for (int tick = 1; tick < 100; ++tick)
+            main.OnTimerTick();
 
-TEST_F(Running, TickDuringATicksWaitDoesNothing)
-{
-    windows.At(target).parent = 0;
-    windows.duringNextSetParent = [this] {
-        windows.calls.push_back("(nested)");
-        main.OnTimerTick();
-    };
-    main.OnTimerTick();
-    const auto nested = std::find(windows.calls.begin(), windows.calls.end(), "(nested)");
-    ASSERT_NE(nested, windows.calls.end());
-    EXPECT_EQ(std::next(nested), windows.calls.end()) << "the nested tick made calls";
-    EXPECT_EQ(windows.At(target).parent, desktop);
+        windows.At(target).parent = 0;
+        windows.menuChoice = MenuChoice::Exit;
+        windows.duringNextNotify = [&main, exit] {
+            if (exit)
+                main.OnIconCallback(0x204);
+            else
+                main.OnSessionEnding();
+        };
+        windows.calls.clear();
+        main.OnTimerTick();  // the one that tries the icon again
+        EXPECT_EQ(windows.calls.front(), "Shell_NotifyIconA(NIM_ADD)");
+        EXPECT_EQ(windows.calls.back(), "SetParent(0x1004, 0, long)");
+        EXPECT_EQ(windows.At(target).parent, 0u) << (exit ? "Exit" : "the end of the session");
+    }
 }
 
 TEST_F(Running, EndOfSessionGivesTheWindowBackFirstAndHoldsOffUntilItIsKnown)
