@@ -11,6 +11,11 @@ CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD fl
     return Start(commandLine, flags, nullptr);
 }
 
+CapturedProcess CapturedProcess::StartIn(const std::wstring& folder, const std::wstring& commandLine)
+{
+    return Start(commandLine, CREATE_NO_WINDOW, nullptr, folder.c_str());
+}
+
 CapturedProcess CapturedProcess::StartWithInput(const std::wstring& commandLine,
                                                 const std::string& input)
 {
@@ -28,7 +33,8 @@ CapturedProcess CapturedProcess::StartWithInput(const std::wstring& commandLine,
     return child;
 }
 
-CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD flags, HANDLE input)
+CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD flags, HANDLE input,
+                                       const wchar_t* folder)
 {
     CapturedProcess child;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -45,7 +51,7 @@ CapturedProcess CapturedProcess::Start(const std::wstring& commandLine, DWORD fl
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = commandLine;
     if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, flags, nullptr,
-                       nullptr, &startup, &info)) {
+                       folder, &startup, &info)) {
         CloseHandle(info.hThread);
         child.process_ = info.hProcess;
         child.id_ = info.dwProcessId;

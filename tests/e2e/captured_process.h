@@ -16,6 +16,8 @@ public:
     static CapturedProcess Start(const std::wstring& commandLine, DWORD flags = CREATE_NO_WINDOW);
     // The same, with `input` for its standard input, which then ends; without, it has none.
     static CapturedProcess StartWithInput(const std::wstring& commandLine, const std::string& input);
+    // Without a console window, in `folder` rather than the suite's own.
+    static CapturedProcess StartIn(const std::wstring& folder, const std::wstring& commandLine);
     CapturedProcess(CapturedProcess&& other) noexcept;
     CapturedProcess& operator=(CapturedProcess&& other) noexcept;
     ~CapturedProcess();
@@ -35,7 +37,8 @@ public:
     void Kill();
 
 private:
-    static CapturedProcess Start(const std::wstring& commandLine, DWORD flags, HANDLE input);
+    static CapturedProcess Start(const std::wstring& commandLine, DWORD flags, HANDLE input,
+                                 const wchar_t* folder = nullptr);
 
     HANDLE process_ = nullptr;
     HANDLE output_ = nullptr;

@@ -2,6 +2,7 @@
 // and Tarnvale attaches it, Esc and a right click cancel, a double-clicked lister waits
 // for a key, and --wait ends soon after the window comes, or after its time.
 #include "captured_process.h"
+#include "pick_clicks.h"
 #include "session.h"
 
 #include <cstdio>
@@ -10,25 +11,7 @@
 namespace e2e {
 namespace {
 
-constexpr char kPrompt[] = "Click the window to keep on the desktop (Esc cancels).";
 constexpr DWORD kListerEndMs = 5000;
-
-void XDoTool(const std::wstring& arguments)
-{
-    ASSERT_TRUE(RunXDoTool(arguments)) << "cannot run /usr/bin/xdotool (scripts/setup.sh installs it)";
-}
-
-POINT CentreOf(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-std::wstring At(POINT point)
-{
-    return std::to_wstring(point.x) + L" " + std::to_wstring(point.y);
-}
 
 // The presses and releases of mouse buttons that reached a window of the target fixture.
 UINT_PTR ButtonsSeenBy(HWND window)
@@ -50,27 +33,8 @@ protected:
     static CapturedProcess StartPicking()
     {
         CapturedProcess lister = CapturedProcess::Start(ListerPath() + L" --pick");
-        EXPECT_TRUE(lister.WaitForOutput(kPrompt, kStartTimeoutMs)) << lister.Output();
+        EXPECT_TRUE(lister.WaitForOutput(kPickPrompt, kStartTimeoutMs)) << lister.Output();
         return lister;
-    }
-
-    // Brings `window` to the top, so that a click at its centre lands on it.
-    static POINT Uncovered(HWND window)
-    {
-        const POINT centre = CentreOf(window);
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                if (GetAncestor(WindowFromPoint(centre), GA_ROOT) == window)
-                    return true;
-                // The window manager raises what is clicked, swallowed click or not.
-                SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-                SetForegroundWindow(window);
-                return false;
-            },
-            kStartTimeoutMs, 20))
-            << Describe(window) << " stays covered by "
-            << Describe(GetAncestor(WindowFromPoint(centre), GA_ROOT));
-        return centre;
     }
 
     // A point where nothing but the desktop is.
@@ -126,7 +90,7 @@ TEST_F(ListerPick, YesToTheQuestionKeepsThePickedWindowAtEverySignIn)
     const HWND window = FindTarget(L"E2ePickKept");
     // The answer given through a pipe, as a script gives it.
     CapturedProcess lister = CapturedProcess::StartWithInput(ListerPath() + L" --pick", "y\r\n");
-    ASSERT_TRUE(lister.WaitForOutput(kPrompt, kStartTimeoutMs)) << lister.Output();
+    ASSERT_TRUE(lister.WaitForOutput(kPickPrompt, kStartTimeoutMs)) << lister.Output();
     XDoTool(L"mousemove " + At(Uncovered(window)) + L" click 1");
     ASSERT_TRUE(lister.WaitForExit(kStartTimeoutMs)) << lister.Output();
     std::printf("    --pick, answered y, printed:\n%s", lister.Output().c_str());
@@ -205,7 +169,7 @@ TEST_F(ListerPickRefusal, ClickOnTheDesktopIsRefusedAndItWaitsOn)
 {
     CapturedProcess lister = StartPicking();
     XDoTool(L"mousemove " + At(BareDesktop()) + L" click 1");
-    EXPECT_TRUE(lister.WaitForOutput(std::string("That is the desktop itself. ") + kPrompt,
+    EXPECT_TRUE(lister.WaitForOutput(std::string("That is the desktop itself. ") + kPickPrompt,
                                      kStartTimeoutMs)) << lister.Output();
     EXPECT_TRUE(HoldsFor([&] { return !lister.WaitForExit(0); }, kWatchMs))
         << "stopped waiting after a refused click";
@@ -272,7 +236,7 @@ TEST_F(ListerPick, DoubleClickedItPicksThenWaitsForAKeyBeforeItsConsoleCloses)
     ASSERT_TRUE(WaitUntil([&] { return (console = FindWindowW(nullptr, consoleTitle)) != nullptr; },
                           kStartTimeoutMs)) << "the console's title did not say what to do";
     std::string shown;
-    EXPECT_TRUE(WaitUntil([&] { return (shown = consoleText()).find(kPrompt) != std::string::npos; },
+    EXPECT_TRUE(WaitUntil([&] { return (shown = consoleText()).find(kPickPrompt) != std::string::npos; },
                           kStartTimeoutMs, 100))
         << shown << "; lister " << [&] {
                DWORD code = 0;

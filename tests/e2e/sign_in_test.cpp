@@ -3,16 +3,15 @@
 // title come from its command line, so its window coming back as it was shows that the
 // program was started again with its arguments whole.
 #include "captured_process.h"
+#include "guide_lines.h"
 #include "harness/message_box.h"
 #include "session.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
-#include <fstream>
 
 namespace e2e {
 namespace {
@@ -91,34 +90,6 @@ ShortcutFields ReadShortcut(const std::wstring& path)
     return fields;
 }
 
-std::wstring ProgramOf(HWND window)
-{
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameW(process, 0, path, &length))
-        length = 0;
-    if (process)
-        CloseHandle(process);
-    return {path, length};
-}
-
-// The processes of this session whose program has this file name.
-std::vector<DWORD> ProcessesNamed(const std::wstring& name)
-{
-    std::vector<DWORD> found;
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (CompareStringOrdinal(entry.szExeFile, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
-            found.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return found;
-}
-
 void EndProcessOf(HWND window)
 {
     DWORD id = 0;
@@ -128,45 +99,6 @@ void EndProcessOf(HWND window)
         WaitForSingleObject(process, 5000);
         CloseHandle(process);
     }
-}
-
-// The user's guide's line that starts with `command`, as it stands, its indent taken off.
-std::string UsersGuideLine(const std::string& command)
-{
-    std::string source = TARNVALE_SOURCE_DIR;
-    for (char& c : source)
-        if (c == '/')
-            c = '\\';
-    std::ifstream guide("Z:" + source + "\\docs\\users-guide.md", std::ios::binary);
-    for (std::string line; std::getline(guide, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const std::size_t start = line.find_first_not_of(' ');
-        if (start != std::string::npos && start > 0 && line.compare(start, command.size(), command) == 0)
-            return line.substr(start);
-    }
-    return {};
-}
-
-// Runs `line` as typed in a Command Prompt open on the programs' folder: its exit code.
-DWORD RunInCmd(const std::string& line)
-{
-    std::wstring command = L"cmd.exe /c " + Widen(line);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION cmd{};
-    const std::wstring folder = ProgramFolder();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        folder.c_str(), &startup, &cmd))
-        return 99;
-    CloseHandle(cmd.hThread);
-    DWORD exitCode = 98;
-    if (WaitForSingleObject(cmd.hProcess, kStartTimeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(cmd.hProcess, &exitCode);
-    else
-        TerminateProcess(cmd.hProcess, 98);
-    CloseHandle(cmd.hProcess);
-    return exitCode;
 }
 
 class SignIn : public Session {

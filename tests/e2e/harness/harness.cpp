@@ -213,6 +213,20 @@ std::wstring ClassOf(HWND window)
     return std::wstring(name, length > 0 ? length : 0);
 }
 
+std::wstring ProgramOf(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process, 0, path, &length))
+        length = 0;
+    if (process)
+        CloseHandle(process);
+    return {path, length};
+}
+
 std::wstring TextOf(HWND window)
 {
     wchar_t text[1024] = {};

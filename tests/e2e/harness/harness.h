@@ -70,6 +70,8 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 HWND FindWindowOf(DWORD processId, const std::wstring& className);
 
 std::wstring ClassOf(HWND window);
+// The path of the program that made the window; empty when it cannot be read.
+std::wstring ProgramOf(HWND window);
 std::wstring TextOf(HWND window);
 bool IsTopmost(HWND window);
 // "progman", "none" (top-level) or the parent's handle: what a test compares and prints.
