@@ -2,12 +2,12 @@
 
 namespace tarnvale {
 
-bool WatchdogTick(WindowSystem& windows, TargetState& state)
+void WatchdogTick(WindowSystem& windows, TargetState& state)
 {
     if (windows.IsWindow(state.targetWindow) == 0) {
         state.targetWindow = FindTargetWindow(windows, state.targetText.view());
         if (state.targetWindow == 0)
-            return false;
+            return;
     }
     state.desktopWindow = windows.FindWindowA(kDesktopClass, std::nullopt);
 
@@ -18,9 +18,8 @@ bool WatchdogTick(WindowSystem& windows, TargetState& state)
     const WindowHandle foreground = windows.GetForegroundWindow();
 
     if (topmost || foreground == state.targetWindow || parent == state.desktopWindow)
-        return false;
+        return;
     AttachToDesktop(windows, state, state.targetWindow);
-    return true;
 }
 
 }  // namespace tarnvale

@@ -7,8 +7,7 @@ namespace tarnvale {
 inline constexpr unsigned kWatchdogIntervalMs = 50;
 
 // One timer tick: finds the target again when its handle has died, and attaches it
-// again when it has come loose, unless it is topmost or in the foreground. True when it
-// attached the target.
-bool WatchdogTick(WindowSystem& windows, TargetState& state);
+// again when it has come loose, unless it is topmost or in the foreground.
+void WatchdogTick(WindowSystem& windows, TargetState& state);
 
 }  // namespace tarnvale

@@ -15,7 +15,8 @@ namespace {
 std::wstring_view FirstRefusedCharacter(std::wstring_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
-        const std::wstring_view character(text.data() + i, ReadCodePoint({text.data() + i, text.size() - i}).units);
+        const std::wstring_view rest(text.data() + i, text.size() - i);
+        const std::wstring_view character(rest.data(), ReadCodePoint(rest).units);
         if (!CanBeLookedUp(character))
             return character;
         i += character.size();

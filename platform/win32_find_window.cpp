@@ -58,19 +58,16 @@ bool CanBeLookedUp(std::wstring_view text)
 
 namespace {
 
-enum class OwnWindows {
-    Found,
-    Passed,
-};
-
 bool IsOwnWindow(HWND window)
 {
     DWORD owner = 0;
     return GetWindowThreadProcessId(window, &owner) != 0 && owner == GetCurrentProcessId();
 }
 
-WindowHandle Find(std::optional<std::wstring_view> className, std::optional<std::wstring_view> title,
-                  OwnWindows own)
+}  // namespace
+
+WindowHandle FindOthersWindowByAnsiText(std::optional<std::wstring_view> className,
+                                        std::optional<std::wstring_view> title)
 {
     const AnsiText ansiClass(className.value_or(std::wstring_view{}));
     const AnsiText ansiTitle(title.value_or(std::wstring_view{}));
@@ -78,8 +75,6 @@ WindowHandle Find(std::optional<std::wstring_view> className, std::optional<std:
         return 0;
     const char* const classZ = className ? ansiClass.c_str() : nullptr;
     const char* const titleZ = title ? ansiTitle.c_str() : nullptr;
-    if (own == OwnWindows::Found)
-        return ToHandle(::FindWindowA(classZ, titleZ));
     // FindWindowA stops at the first match, which may be ours: walk on past our windows.
     // Another of our threads may end meanwhile, and its windows with it (under Wine each
     // thread that calls user32 has a hidden one): from a gone window the walk starts over.
@@ -96,20 +91,6 @@ WindowHandle Find(std::optional<std::wstring_view> className, std::optional<std:
             break;
     }
     return ToHandle(found);
-}
-
-}  // namespace
-
-WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
-                                  std::optional<std::wstring_view> title)
-{
-    return Find(className, title, OwnWindows::Found);
-}
-
-WindowHandle FindOthersWindowByAnsiText(std::optional<std::wstring_view> className,
-                                        std::optional<std::wstring_view> title)
-{
-    return Find(className, title, OwnWindows::Passed);
 }
 
 }  // namespace tarnvale

@@ -9,14 +9,9 @@
 
 namespace tarnvale {
 
-// The top-level window whose class name and title match the texts given (std::nullopt
-// passes NULL), each made ANSI for this call alone. Finds nothing for a text that
-// CanBeLookedUp refuses.
-WindowHandle FindWindowByAnsiText(std::optional<std::wstring_view> className,
-                                  std::optional<std::wstring_view> title);
-
-// The same lookup, passing over the windows of the calling process: the first match of
-// another program, or 0.
+// The first top-level window of another process whose class name and title match the
+// texts given (std::nullopt passes NULL), each made ANSI for this call alone; 0 if none.
+// Finds nothing for a text that CanBeLookedUp refuses.
 WindowHandle FindOthersWindowByAnsiText(std::optional<std::wstring_view> className,
                                         std::optional<std::wstring_view> title);
 

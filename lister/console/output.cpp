@@ -1,17 +1,9 @@
 #include "lister/console/output.h"
 
 #include "lister/console/text_rules.h"
+#include "text/code_point.h"
 
 namespace tarnvale::lister {
-
-namespace {
-
-bool IsHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-}  // namespace
 
 Output::Output(DWORD which) : handle_(GetStdHandle(which))
 {
@@ -127,23 +119,6 @@ void Output::Flush()
     for (std::size_t i = count; i < size_; ++i)
         buffer_[i - count] = buffer_[i];
     size_ -= count;
-}
-
-void PrintPlace(Output& out, const WindowPlace& place)
-{
-    const auto signedNumber = [&](long value) {
-        if (value < 0)
-            out.Text("-");
-        out.Number(static_cast<unsigned>(value < 0 ? -value : value));
-    };
-    out.Text("at ");
-    signedNumber(place.rect.left);
-    out.Text(",");
-    signedNumber(place.rect.top);
-    out.Text(", ").Number(static_cast<unsigned>(place.rect.Width())).Text(L"\u00D7")
-        .Number(static_cast<unsigned>(place.rect.Height()));
-    if (place.maximized)
-        out.Text(", maximized");
 }
 
 void PrintCommand(Output& out, std::wstring_view program, std::wstring_view text)

@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <string_view>
 
-#include "lister/sign_in/window_place.h"
-
 namespace tarnvale::lister {
 
 class Output {
@@ -49,8 +47,6 @@ private:
     std::size_t size_ = 0;
 };
 
-// "at 560,380, 280×190", and ", maximized".
-void PrintPlace(Output& out, const WindowPlace& place);
 // A command line alone on its line, so that it can be run as it stands, and how many
 // blanks end it, which a console drops when a line is copied.
 void PrintCommand(Output& out, std::wstring_view program, std::wstring_view text);

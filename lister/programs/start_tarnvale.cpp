@@ -32,25 +32,24 @@ bool StartTarnvale(std::wstring_view text, DWORD& processId)
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    HeapText paths(pathLength + commandLength);  // the program, then its command line
-    if (!paths) {
+    HeapText command(commandLength);
+    if (!command) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    wchar_t* at = paths.data();
+    wchar_t* at = command.data();
     const auto put = [&](std::wstring_view part) {
         for (const wchar_t c : part)
             *at++ = c;
     };
-    const wchar_t* const path = at;
+    put(L"\"");
     put(own.Folder());
     put(kTarnvaleProgram);
-    const wchar_t* const command = at;
-    put(L"\"");
-    put({path, pathLength});
     put(L"\" ");
     put(text);
-    return StartProgram({path, pathLength}, {command, commandLength}, own.Folder(), processId);
+    // The program's path is the quoted name at the line's start.
+    return StartProgram({command.data() + 1, pathLength}, {command.data(), commandLength},
+                        own.Folder(), processId);
 }
 
 }  // namespace tarnvale::lister

@@ -167,6 +167,14 @@ std::size_t ReadCommandLineOf(DWORD processId, HANDLE process, HeapText& out)
     return length;
 }
 
+// The shell's window that owns the desktop: the Program Manager window as tarnvale.exe
+// looks it up, else the one Windows names.
+HWND ShellWindow()
+{
+    const HWND desktop = FindDesktopWindow();
+    return desktop ? desktop : GetShellWindow();
+}
+
 Rights RightsOfWindow(HWND window)
 {
     DWORD id = 0;
@@ -184,8 +192,7 @@ void ReadWindowProgram(HWND window, WindowProgram& program)
     const Process process(program.processId, PROCESS_QUERY_LIMITED_INFORMATION);
     program.rights = RightsOf(process.get());
     DWORD shellProcess = 0;
-    const HWND desktop = FindDesktopWindow();
-    GetWindowThreadProcessId(desktop ? desktop : GetShellWindow(), &shellProcess);
+    GetWindowThreadProcessId(ShellWindow(), &shellProcess);
     program.shell = shellProcess != 0 && shellProcess == program.processId;
     if (!process.get())
         return;
@@ -204,8 +211,7 @@ Rights ReadOwnRights()
 
 Rights ReadShellRights()
 {
-    const HWND desktop = FindDesktopWindow();
-    return RightsOfWindow(desktop ? desktop : GetShellWindow());
+    return RightsOfWindow(ShellWindow());
 }
 
 ProgramProcesses FindProgramProcesses(std::wstring_view path, std::wstring_view commandLine)

@@ -3,7 +3,9 @@
 #include "lister/console/ask.h"
 #include "lister/exit_codes.h"
 #include "lister/sign_in/screen_place.h"
+#include "lister/sign_in/print_kept.h"
 #include "lister/sign_in/startup_shortcuts.h"
+#include "text/command_line.h"
 
 namespace tarnvale::lister {
 
@@ -24,22 +26,6 @@ void QuotePathAlone(WindowProgram& program)
     program.commandLineLength = length + 2;
 }
 
-// What follows the program's own name on its command line, read as Windows programs read
-// their first word: up to the closing quote, or to the first blank.
-std::wstring_view ArgumentsAfterName(std::wstring_view commandLine)
-{
-    std::size_t at = 0;
-    if (!commandLine.empty() && commandLine[0] == L'"') {
-        at = commandLine.find(L'"', 1);
-        at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
-    }
-    while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t')
-        ++at;
-    while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t'))
-        ++at;
-    return {commandLine.data() + at, commandLine.size() - at};
-}
-
 void SayWhatHappens(Output& out, const ShortcutFields& fields, bool commandLineGiven)
 {
     if (fields.program.empty()) {
@@ -50,7 +36,8 @@ void SayWhatHappens(Output& out, const ShortcutFields& fields, bool commandLineG
         // One path: the program started, which its command line may name otherwise.
         out.Text("At every sign-in, unless the window is there already: ")
             .Unbracketed(fields.program).Text(" is started");
-        const std::wstring_view arguments = ArgumentsAfterName(fields.commandLine);
+        // What follows the program's name, read as tarnvale.exe reads its own.
+        const std::wstring_view arguments = TargetTextView(fields.commandLine);
         if (!commandLineGiven)
             out.Text(" alone (Windows did not give its command line)");
         else if (arguments.empty())

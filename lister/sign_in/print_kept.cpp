@@ -25,4 +25,21 @@ void PrintKept(Output& out, const KeptShortcut& kept)
     out.Line();
 }
 
+void PrintPlace(Output& out, const WindowPlace& place)
+{
+    const auto signedNumber = [&](long value) {
+        if (value < 0)
+            out.Text("-");
+        out.Number(static_cast<unsigned>(value < 0 ? -value : value));
+    };
+    out.Text("at ");
+    signedNumber(place.rect.left);
+    out.Text(",");
+    signedNumber(place.rect.top);
+    out.Text(", ").Number(static_cast<unsigned>(place.rect.Width())).Text(L"\u00D7")
+        .Number(static_cast<unsigned>(place.rect.Height()));
+    if (place.maximized)
+        out.Text(", maximized");
+}
+
 }  // namespace tarnvale::lister

@@ -9,5 +9,7 @@ namespace tarnvale::lister {
 // Its text, what it starts, where it puts the window, and the line that stops it: only
 // one that cmd passes on unchanged, else where its shortcut is.
 void PrintKept(Output& out, const KeptShortcut& kept);
+// "at 560,380, 280×190", and ", maximized".
+void PrintPlace(Output& out, const WindowPlace& place);
 
 }  // namespace tarnvale::lister

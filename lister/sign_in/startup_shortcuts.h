@@ -1,7 +1,7 @@
 #pragma once
 
 // The lister's shortcuts in the user's Startup folder, one for each text kept at every
-// sign-in: each runs the lister minimized, with the fields of sign_in_fields.h for its
+// sign-in: each runs the lister minimized, with the fields of shortcut_fields.h for its
 // arguments, and holds all that the run needs (no other file, no registry value).
 #include <windows.h>
 
